@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/Options.h"
+#include "channels/ChannelEngine.h"
+#include "channels/ChannelTable.h"
+#include "library/LibraryTable.h"
+#include "plan/DownloadList.h"
+#include "plan/ImageSlotSet.h"
+#include "platform/DeviceRegistry.h"
+#include "platform/DialogControls.h"
+#include "platform/ModuleLoader.h"
+#include "platform/WindowLoop.h"
+#include "ui/Display.h"
+#include "ui/Journal.h"
+#include "usb/DevicePathTable.h"
+#include "usb/UnplugQueue.h"
+
+namespace tandrel {
+
+// The desktop services the window runs on.
+struct StationPorts {
+    DialogControls& controls;
+    WindowLoop& loop;
+    ModuleLoader& loader;
+    DeviceRegistry& registry;
+    DevicePathTable& devicePaths;
+};
+
+// The main window: owner of all run-time state, and the handler of every
+// event the station reacts to. Lives from start-up until the window closes.
+class DownloadDialog {
+public:
+    DownloadDialog(StationPorts ports, Options options, Journal* journal = nullptr);
+    ~DownloadDialog();
+    DownloadDialog(const DownloadDialog&) = delete;
+    DownloadDialog& operator=(const DownloadDialog&) = delete;
+
+    // Runs once the window and its controls exist.
+    bool OnInitDialog();
+
+    // Data exchange between the bound fields and their members. Reading stops
+    // at a field that does not hold an integer (the operator is told) and
+    // returns false; writing always succeeds.
+    bool UpdateData(bool saveAndValidate);
+
+    // Clicks by control id, and commands of the window's menu.
+    void OnCommand(ControlId id);
+    void OnSysCommand(unsigned commandId);
+    // Posted messages and timer ticks from the window loop.
+    void OnMessage(WindowMessage& message);
+    void OnTimer(int timerId);
+
+    void OnOpenFile();
+    void OnSlotCheckClicked(int slot);
+    void OnStart();
+    void OnReset();
+    void OnStop(int channel);
+
+    // The ports.
+    DialogControls& controls;
+    WindowLoop& loop;
+    ModuleLoader& loader;
+    DeviceRegistry& registry;
+    DevicePathTable& devicePaths;
+    const Options options;
+
+    // Bound fields.
+    int commNumber = 0;
+    std::array<std::string, 7> pathTexts;
+
+    Display display;
+    ImageSlotSet imageSlots;
+    DownloadList downloadList;
+    ChannelTable channelTable;
+    LibraryTable libraryTable;
+    LibraryMessage libraryMessage;
+    UnplugQueue unplugQueue;
+    std::uint8_t bootBlock[6] = {};
+    ChannelEngine engine;
+
+private:
+    void RunLibraryStartup();
+    void DetachLibrary();
+    void OnChannelEvent(WindowMessage& message);
+    void OnAppendLog(WindowMessage& message);
+};
+
+}  // namespace tandrel

@@ -1,0 +1,59 @@
+#include "app/Options.h"
+
+namespace tandrel {
+
+namespace {
+
+// Takes the value of option name at args[i + 1]; false when it is missing.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string& out, std::string& error) {
+    if (i + 1 >= args.size() || args[i + 1].empty()) {
+        error = args[i] + " needs a value";
+        return false;
+    }
+    out = args[++i];
+    return true;
+}
+
+bool ValidDevices(const std::string& value) {
+    return value == "sysfs" || (value.rfind("dir:", 0) == 0 && value.size() > 4);
+}
+
+}  // namespace
+
+OptionsResult ParseOptions(const std::vector<std::string>& args) {
+    Options o;
+    std::string error;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string value;
+        if (a == "--library") {
+            if (!TakeValue(args, i, o.libraryPath, error)) return {std::nullopt, error};
+        } else if (a == "--devices") {
+            if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
+            if (!ValidDevices(value)) return {std::nullopt, "--devices takes sysfs or dir:PATH, not " + value};
+            o.devices = value;
+        } else if (a == "--image") {
+            if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
+            o.images.push_back(value);
+        } else if (a == "--start") {
+            o.start = true;
+        } else if (a == "--journal") {
+            if (!TakeValue(args, i, o.journal, error)) return {std::nullopt, error};
+        } else {
+            return {std::nullopt, "unknown option " + a};
+        }
+    }
+    return {o, {}};
+}
+
+std::string UsageText() {
+    return "usage: tandrel [--library PATH] [--devices sysfs|dir:PATH] [--image FILE]... [--start]\n"
+           "               [--journal FILE|-]\n"
+           "  --library PATH    load this download library instead of libIFWD_DownloadDll.so\n"
+           "  --devices SOURCE  where phones are found: sysfs (default) or dir:PATH, a registry tree\n"
+           "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
+           "  --start           press Start once the window is up\n"
+           "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n";
+}
+
+}  // namespace tandrel

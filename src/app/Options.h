@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tandrel {
+
+// What the command line asks for. Without options the station behaves as the
+// window alone would and writes no file.
+struct Options {
+    // Empty: the download library is looked for by its own name.
+    std::string libraryPath;
+    // "sysfs" or "dir:PATH".
+    std::string devices = "sysfs";
+    std::vector<std::string> images;
+    bool start = false;
+    // Empty: no journal; "-": standard output.
+    std::string journal;
+};
+
+struct OptionsResult {
+    std::optional<Options> options;
+    // Why the command line was refused; empty when it was taken.
+    std::string error;
+};
+
+// Parses the arguments after the program name (the toolkit's own options
+// already removed).
+OptionsResult ParseOptions(const std::vector<std::string>& args);
+
+// One paragraph for the operator: every option and what it does.
+std::string UsageText();
+
+}  // namespace tandrel

@@ -1,0 +1,9 @@
+#include "app/DownloadDialog.h"
+
+namespace tandrel {
+
+// Placeholder until the download plan lands.
+void DownloadDialog::OnOpenFile() {}
+void DownloadDialog::OnSlotCheckClicked(int) {}
+
+}  // namespace tandrel

@@ -1,0 +1,7 @@
+#include "platform/FontDescription.h"
+
+namespace tandrel {
+
+FontDescription DefaultGuiFont() { return FontDescription{}; }
+
+}  // namespace tandrel

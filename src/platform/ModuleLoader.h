@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace tandrel {
+
+// Loads a shared library by name and resolves its symbols.
+class ModuleLoader {
+public:
+    virtual ~ModuleLoader() = default;
+
+    // A handle, or null with the loader's reason in error.
+    virtual void* Load(const std::string& name, std::string& error) = 0;
+    // The symbol's address, or null when the module does not export it.
+    virtual void* Resolve(void* module, const char* symbol) = 0;
+};
+
+}  // namespace tandrel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+
+#include "platform/DialogControls.h"
+
+namespace tandrel {
+
+constexpr int kMainDialogId = 102;
+constexpr int kAboutDialogId = 100;
+constexpr int kAppIconId = 128;
+
+constexpr ControlId IDC_EVENT_LOG = 1000;
+constexpr ControlId IDC_COMM_NUMBER = 1019;
+constexpr ControlId IDC_DRIVER = 1020;
+constexpr ControlId IDC_OPEN_FILE = 1021;
+constexpr ControlId IDC_START = 1022;
+constexpr ControlId IDC_CONTAINER_PATH = 1026;
+constexpr ControlId IDC_RESET = 1044;
+constexpr ControlId IDC_STATUS_BANNER = 1046;
+constexpr ControlId IDOK_ABOUT = 1;
+
+// The "Driver" box is sorted: "COMM" is entry 0 and "USB" entry 1.
+constexpr int kDriverComm = 0;
+constexpr int kDriverUsb = 1;
+
+// The About entry of the window's menu.
+constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
+constexpr int kSlotCount = 7;
+
+// Per channel 1..8 (entry 0 unused): status row, progress bar, Stop button.
+constexpr std::array<ControlId, 9> kStatusLabelIds = {0, 1023, 1024, 1032, 1035, 1030, 1027, 1038, 1041};
+constexpr std::array<ControlId, 9> kProgressIds = {0, 1001, 1003, 1034, 1037, 1025, 1029, 1040, 1043};
+constexpr std::array<ControlId, 9> kStopButtonIds = {0, 1004, 1002, 1033, 1036, 1031, 1028, 1039, 1042};
+
+// Image slot k = 0..6: check box 1005 + 2k, path field 1006 + 2k.
+constexpr ControlId SlotCheckBoxId(int k) { return 1005 + 2 * k; }
+constexpr ControlId SlotPathId(int k) { return 1006 + 2 * k; }
+
+// The channel whose control this is, or 0.
+int ChannelOfStatusLabel(ControlId id);
+int ChannelOfStopButton(ControlId id);
+// The slot whose check box this is, or -1.
+int SlotOfCheckBox(ControlId id);
+
+}  // namespace tandrel
