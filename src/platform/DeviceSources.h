@@ -1,0 +1,14 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/DeviceRegistry.h"
+
+namespace tandrel {
+
+// The device source an operator named: "sysfs" or "dir:PATH". Null, with the
+// reason in error, when it cannot be used.
+std::unique_ptr<DeviceRegistry> MakeDeviceRegistry(const std::string& spec, std::string& error);
+
+}  // namespace tandrel

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/ModuleLoader.h"
+
+namespace tandrel {
+
+// The real module loader: dlopen and dlsym. A bare file name is searched the
+// way the dynamic linker does for this program (its own folder first, through
+// its RUNPATH); a name with a slash is taken as a path.
+class DlopenLoader : public ModuleLoader {
+public:
+    void* Load(const std::string& name, std::string& error) override;
+    void* Resolve(void* module, const char* symbol) override;
+};
+
+}  // namespace tandrel
