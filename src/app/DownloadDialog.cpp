@@ -92,6 +92,11 @@ bool DownloadDialog::OnInitDialog() {
     return true;
 }
 
+void DownloadDialog::OnWindowShown() {
+    ApplyStartupImages();
+    if (options.start) OnStart();
+}
+
 bool DownloadDialog::UpdateData(bool saveAndValidate) {
     if (!saveAndValidate) {
         controls.SetText(IDC_COMM_NUMBER, std::to_string(commNumber));

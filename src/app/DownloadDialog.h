@@ -42,6 +42,9 @@ public:
 
     // Runs once the window and its controls exist.
     bool OnInitDialog();
+    // Runs once the window is on screen: what the command line asked for
+    // (images into the slots, then Start) happens here.
+    void OnWindowShown();
 
     // Data exchange between the bound fields and their members. Reading stops
     // at a field that does not hold an integer (the operator is told) and
@@ -84,6 +87,7 @@ public:
     ChannelEngine engine;
 
 private:
+    void ApplyStartupImages();
     void RunLibraryStartup();
     void DetachLibrary();
     void OnChannelEvent(WindowMessage& message);
