@@ -23,6 +23,10 @@ struct DownloadList {
     char containerPath[kPathBufferSize] = {};
     // 1: the slots show the items of containerPath; 0: plain files.
     std::int32_t containerMode = 0;
+
+    // The path a phone is booted with: the first item in download order, or
+    // the empty text when the list is empty.
+    const char* FirstItemPath() const { return count != 0 ? items[0].path : ""; }
 };
 
 }  // namespace tandrel
