@@ -1,0 +1,92 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/DownloadDialog.h"
+#include "plan/MemoryClass.h"
+#include "platform/sim/SimulatedControls.h"
+#include "platform/sim/SimulatedLoop.h"
+#include "ui/ControlIds.h"
+#include "ui/Templates.h"
+
+namespace tandrel::test {
+
+// What the fake library knows of an image file: its items in order. A file
+// it does not know reports nothing.
+struct FakeItem {
+    std::string name;
+    MemoryClass memoryClass = MemoryClass::None;
+};
+
+struct FakeFile {
+    std::vector<FakeItem> items;
+    // Reported instead of the number of items when set.
+    long long countOverride = -1;
+};
+
+// The files the fake entry points answer for, and what they were asked.
+struct FakeLibraryState {
+    std::map<std::string, FakeFile> files;
+    std::vector<std::string> countQueries;
+    struct ClassQuery {
+        std::string file;
+        int index;
+    };
+    std::vector<ClassQuery> classQueries;
+};
+
+FakeLibraryState& Fake();
+
+// Puts the fake TOC entry points into the table; the others stay null.
+void InstallFakeLibrary(LibraryTable& table);
+
+// A main window on simulated controls and loop, with no library loaded and
+// no devices, initialised and ready for clicks.
+class PlanStation {
+public:
+    explicit PlanStation(Options options = {});
+
+    // The operator chooses files in Open file (nothing: Cancel).
+    void Choose(std::optional<std::vector<std::string>> files);
+    // What Start does with the plan: read the fields, build, order.
+    void BuildAndSort();
+
+    std::vector<std::string> SlotTexts() const;
+    std::vector<int> SlotChecks() const;
+    std::vector<std::string> FileSpecs() const;
+    // EventLog lines written since the window opened.
+    std::vector<std::string> NewLogLines() const;
+
+    SimulatedControls controls{MainDialogTemplate()};
+    SimulatedLoop loop;
+
+private:
+    class NoModule : public ModuleLoader {
+    public:
+        void* Load(const std::string&, std::string& error) override {
+            error = "not present";
+            return nullptr;
+        }
+        void* Resolve(void*, const char*) override { return nullptr; }
+    };
+    class NoDevices : public DeviceRegistry {
+    public:
+        bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
+        bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
+    };
+
+    NoModule loader_;
+    NoDevices registry_;
+    DevicePathTable devicePaths_;
+
+public:
+    DownloadDialog dialog;
+
+private:
+    int logBase_ = 0;
+};
+
+}  // namespace tandrel::test
