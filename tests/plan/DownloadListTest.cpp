@@ -6,8 +6,7 @@ namespace tandrel::test {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-void AddPlain(const std::string& path, MemoryClass memoryClass) { Fake().files[path] = FakeFile{{{"", memoryClass}}, -1}; }
+using Classes = std::vector<std::int32_t>;
 
 class DownloadListBuild : public ::testing::Test {
 protected:
@@ -15,13 +14,13 @@ protected:
     void ChoosePlain(const std::vector<std::pair<std::string, MemoryClass>>& files) {
         Texts paths;
         for (const auto& [path, memoryClass] : files) {
-            AddPlain(path, memoryClass);
+            Fake().files[path] = FakeFile{{{"", memoryClass}}};
             paths.push_back(path);
         }
         station.Choose(paths);
     }
-    std::vector<std::int32_t> Classes() const {
-        std::vector<std::int32_t> classes;
+    Classes ItemClasses() const {
+        Classes classes;
         for (int n = 0; n < list.count; ++n) classes.push_back(list.items[n].memoryClass);
         return classes;
     }
@@ -32,142 +31,102 @@ protected:
 };
 
 TEST_F(DownloadListBuild, SevenPlainFilesIncludingTheHiddenSlotsAllBecomeItems) {
-    Texts paths;
-    for (int i = 0; i < 7; ++i) {
-        paths.push_back("/img/f" + std::to_string(i) + ".fls");
-        AddPlain(paths.back(), MemoryClass::Code);
-    }
-    station.Choose(paths);
+    std::vector<std::pair<std::string, MemoryClass>> files;
+    for (int i = 0; i < 7; ++i) files.emplace_back("/f" + std::to_string(i), MemoryClass::Code);
+    ChoosePlain(files);
     station.BuildAndSort();
 
     ASSERT_EQ(list.count, 7);
-    for (int n = 0; n < 7; ++n) {
-        EXPECT_EQ(list.items[n].fileSpec, "|0|" + paths[static_cast<std::size_t>(n)]);
-        // The library scribbled over what it was handed; the item kept its path.
-        EXPECT_STREQ(list.items[n].path, paths[static_cast<std::size_t>(n)].c_str());
-        EXPECT_EQ(list.items[n].memoryClass, 4);
-    }
-    ASSERT_EQ(Fake().classQueries.size(), 7u);
-    EXPECT_EQ(Fake().classQueries[6].index, 0);
+    EXPECT_EQ(station.FileSpecs()[6], "|0|/f6");
+    // The library scribbled over what it was handed; the item kept its path.
+    EXPECT_STREQ(list.items[6].path, "/f6");
+    EXPECT_EQ(ItemClasses(), Classes(7, 4));
 }
 
 TEST_F(DownloadListBuild, BootCoresGoFirstAndThePhoneBootsWithTheFirstItem) {
-    ChoosePlain({{"/img/code.fls", MemoryClass::Code},
-                 {"/img/psi.fls", MemoryClass::PsiBootcore},
-                 {"/img/eep.fls", MemoryClass::StatEep},
-                 {"/img/slb.fls", MemoryClass::SlbBootcore}});
+    ChoosePlain({{"/code", MemoryClass::Code}, {"/psi", MemoryClass::PsiBootcore},
+                 {"/eep", MemoryClass::StatEep}, {"/slb", MemoryClass::SlbBootcore}});
     station.BuildAndSort();
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/img/psi.fls", "|0|/img/slb.fls", "|0|/img/code.fls", "|0|/img/eep.fls"}));
-    EXPECT_STREQ(list.FirstItemPath(), "/img/psi.fls");
+    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/psi", "|0|/slb", "|0|/code", "|0|/eep"}));
+    EXPECT_STREQ(list.FirstItemPath(), "/psi");
 }
 
 TEST_F(DownloadListBuild, TwoCodeFilesBehindABootCoreEndInReverseSlotOrder) {
-    ChoosePlain({{"/img/code1.fls", MemoryClass::Code},
-                 {"/img/code2.fls", MemoryClass::Code},
-                 {"/img/psi.fls", MemoryClass::PsiBootcore}});
+    ChoosePlain({{"/code1", MemoryClass::Code}, {"/code2", MemoryClass::Code}, {"/psi", MemoryClass::PsiBootcore}});
     station.BuildAndSort();
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/img/psi.fls", "|0|/img/code2.fls", "|0|/img/code1.fls"}));
+    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/psi", "|0|/code2", "|0|/code1"}));
 }
 
 TEST_F(DownloadListBuild, ContainerItemsCarryTheirSlotIndexAndTheContainerPath) {
-    Fake().files["/img/box.fls"] =
-        FakeFile{{{"cust.bin", MemoryClass::Cust}, {"code.bin", MemoryClass::Code}, {"dsp.bin", MemoryClass::DspSw}}, -1};
-    station.Choose(Texts{"/img/box.fls"});
+    Fake().files["/box"] =
+        FakeFile{{{"cust", MemoryClass::Cust}, {"code", MemoryClass::Code}, {"dsp", MemoryClass::DspSw}}};
+    station.Choose(Texts{"/box"});
     controls.Click(SlotCheckBoxId(1));
     station.BuildAndSort();
 
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|2|/img/box.fls", "|0|/img/box.fls"}));
-    EXPECT_EQ(Classes(), (std::vector<std::int32_t>{13, 5}));
-    EXPECT_STREQ(list.items[0].path, "/img/box.fls");
-    EXPECT_STREQ(list.items[1].path, "/img/box.fls");
-    ASSERT_EQ(Fake().classQueries.size(), 2u);
-    EXPECT_EQ(Fake().classQueries[0].file, "/img/box.fls");
-    EXPECT_EQ(Fake().classQueries[1].index, 2);
+    EXPECT_EQ(station.FileSpecs(), (Texts{"|2|/box", "|0|/box"}));
+    EXPECT_EQ(ItemClasses(), (Classes{13, 5}));
+    EXPECT_STREQ(list.items[0].path, "/box");
+    EXPECT_STREQ(list.items[1].path, "/box");
 }
 
-TEST_F(DownloadListBuild, EachBuildStartsAfreshFromTheCheckMarks) {
-    ChoosePlain({{"/img/a.fls", MemoryClass::Code}, {"/img/b.fls", MemoryClass::Cust}, {"/img/c.fls", MemoryClass::DspSw}});
+TEST_F(DownloadListBuild, EachBuildStartsAfreshFromTheCheckMarksOfTheUsedSlots) {
+    ChoosePlain({{"/a", MemoryClass::Code}, {"/b", MemoryClass::Cust}, {"/c", MemoryClass::DspSw}});
     station.BuildAndSort();
     ASSERT_EQ(list.count, 3);
 
     controls.Click(SlotCheckBoxId(1));
-    station.BuildAndSort();
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/img/a.fls", "|0|/img/c.fls"}));
-
     // Only a check state of exactly 1 counts.
     controls.SetCheck(SlotCheckBoxId(2), 2);
-    station.BuildAndSort();
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/img/a.fls"}));
-}
-
-TEST_F(DownloadListBuild, SlotsBeyondTheUsedOnesAreNeverLookedAt) {
-    ChoosePlain({{"/img/a.fls", MemoryClass::Code}});
-    controls.Type(SlotPathId(4), "/typed/extra.fls");
+    // A slot beyond the used ones is never looked at, typed into or not.
+    controls.Type(SlotPathId(4), "/typed/extra");
     controls.Click(SlotCheckBoxId(4));
+    // A used slot's path is taken as typed.
+    Fake().files["/typed/a"] = FakeFile{{{"", MemoryClass::PsiBootcore}}};
+    controls.Type(SlotPathId(0), "/typed/a");
     station.BuildAndSort();
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/img/a.fls"}));
-}
+    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/typed/a"}));
+    EXPECT_EQ(ItemClasses(), (Classes{1}));
 
-TEST_F(DownloadListBuild, APathTypedIntoAUsedSlotIsTakenAsTyped) {
-    ChoosePlain({{"/img/a.fls", MemoryClass::Code}});
-    AddPlain("/typed/b.fls", MemoryClass::PsiBootcore);
-    controls.Type(SlotPathId(0), "/typed/b.fls");
-    station.BuildAndSort();
-    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/typed/b.fls"}));
-    EXPECT_EQ(Classes(), (std::vector<std::int32_t>{1}));
-}
-
-TEST_F(DownloadListBuild, WithoutTheLibraryEveryItemHasClassZero) {
-    ChoosePlain({{"/img/a.fls", MemoryClass::Code}});
-    station.BuildAndSort();
-    ASSERT_EQ(Classes(), (std::vector<std::int32_t>{4}));
-    station.dialog.libraryTable = LibraryTable{};
-    station.BuildAndSort();
-    EXPECT_EQ(Classes(), (std::vector<std::int32_t>{0}));
-}
-
-TEST_F(DownloadListBuild, NoCheckedSlotGivesAnEmptyListAndNoBootPath) {
-    ChoosePlain({{"/img/a.fls", MemoryClass::Code}});
     controls.Click(SlotCheckBoxId(0));
     station.BuildAndSort();
     EXPECT_EQ(list.count, 0);
     EXPECT_STREQ(list.FirstItemPath(), "");
 }
 
-// The longest path that fits "|0|" + path + terminator in 500 bytes.
-constexpr std::size_t kLongestPath = kPathBufferSize - 4;
-
-std::string PathOfLength(std::size_t n) { return "/" + std::string(n - 1, 'p'); }
-
-TEST_F(DownloadListBuild, APlainPathThatFitsTheFileSpecificationExactlyIsTaken) {
-    ChoosePlain({{PathOfLength(kLongestPath), MemoryClass::Code}});
+TEST_F(DownloadListBuild, WithoutTheLibraryEveryItemHasClassZero) {
+    ChoosePlain({{"/a", MemoryClass::Code}});
     station.BuildAndSort();
-    ASSERT_EQ(list.count, 1);
-    EXPECT_EQ(std::string(list.items[0].path), PathOfLength(kLongestPath));
-    EXPECT_TRUE(station.NewLogLines().empty());
+    ASSERT_EQ(ItemClasses(), (Classes{4}));
+    station.dialog.libraryTable = LibraryTable{};
+    station.BuildAndSort();
+    EXPECT_EQ(ItemClasses(), (Classes{0}));
 }
 
-TEST_F(DownloadListBuild, APlainPathTooLongRefusesTheWholeListAndNamesTheSlot) {
-    ChoosePlain({{"/img/a.fls", MemoryClass::PsiBootcore}, {"/img/b.fls", MemoryClass::Code}});
-    controls.Type(SlotPathId(1), PathOfLength(kLongestPath + 1));
-    station.BuildAndSort();
-    EXPECT_EQ(list.count, 0);
-    EXPECT_STREQ(list.FirstItemPath(), "");
-    EXPECT_EQ(station.NewLogLines(),
-              (Texts{"Image slot 2: the path is longer than 496 characters; nothing will be downloaded."}));
+// "|0|" + path + terminator fill the 500-byte specification at 496 characters.
+std::string PathOfLength(std::size_t n) { return "/" + std::string(n - 1, 'p'); }
 
-    // Much longer than any buffer: refused the same way, nothing overrun.
-    controls.Type(SlotPathId(1), PathOfLength(4096));
+TEST_F(DownloadListBuild, APlainPathTooLongForTheSpecificationRefusesTheWholeList) {
+    ChoosePlain({{PathOfLength(496), MemoryClass::PsiBootcore}, {"/b", MemoryClass::Code}});
     station.BuildAndSort();
-    EXPECT_EQ(list.count, 0);
-    EXPECT_EQ(station.NewLogLines().size(), 2u);
+    ASSERT_EQ(list.count, 2);
+    EXPECT_EQ(std::string(list.FirstItemPath()), PathOfLength(496));
+
+    for (std::size_t length : {497u, 4096u}) {
+        controls.Type(SlotPathId(1), PathOfLength(length));
+        station.BuildAndSort();
+        EXPECT_EQ(list.count, 0);
+        EXPECT_STREQ(list.FirstItemPath(), "");
+    }
+    EXPECT_EQ(station.NewLogLines(),
+              Texts(2, "Image slot 2: the path is longer than 496 characters; nothing will be downloaded."));
 }
 
 TEST_F(DownloadListBuild, AContainerPathTooLongForItsItemsRefusesTheList) {
-    const std::string box = PathOfLength(kLongestPath + 2);
-    Fake().files[box] = FakeFile{{{"a", MemoryClass::PsiBootcore}, {"b", MemoryClass::Code}}, -1};
+    const std::string box = PathOfLength(498);
+    Fake().files[box] = FakeFile{{{"a", MemoryClass::PsiBootcore}, {"b", MemoryClass::Code}}};
     station.Choose(Texts{box});
-    ASSERT_EQ(station.dialog.downloadList.containerMode, 1);
+    ASSERT_EQ(list.containerMode, 1);
     station.BuildAndSort();
     EXPECT_EQ(list.count, 0);
     EXPECT_EQ(station.NewLogLines(),

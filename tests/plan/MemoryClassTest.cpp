@@ -67,16 +67,6 @@ TEST(SortDownloadList, EqualPrioritiesAreCarriedPastEachOtherByTheExchanges) {
     EXPECT_EQ(Order(list), (std::vector<std::string>{"item2", "item1", "item0"}));
 }
 
-TEST(SortDownloadList, LeavesStaleEntriesBeyondTheCountAlone) {
-    DownloadList list = ListOf({4, 1, 7});
-    list.count = 1;
-    SortDownloadList(list);
-    EXPECT_EQ(list.items[1].memoryClass, 1);
-    list.count = 0;
-    SortDownloadList(list);
-    EXPECT_EQ(list.items[0].memoryClass, 4);
-}
-
 TEST(SortDownloadList, AnyMixOfClassesEndsInPriorityOrderWithNothingLost) {
     std::mt19937 random(7);
     std::uniform_int_distribution<std::int32_t> anyClass(-3, 21);

@@ -22,10 +22,7 @@ const FakeFile* Find(const char* file) {
 
 int FakeNofItems(char* file, std::uint32_t* count) {
     Fake().countQueries.emplace_back(file);
-    if (const FakeFile* f = Find(file)) {
-        *count = f->countOverride >= 0 ? static_cast<std::uint32_t>(f->countOverride)
-                                       : static_cast<std::uint32_t>(f->items.size());
-    }
+    if (const FakeFile* f = Find(file)) *count = static_cast<std::uint32_t>(f->items.size());
     return 0;
 }
 
@@ -43,7 +40,6 @@ int FakeFilename(char* file, int index, char* name) {
 // Scribbles over the path it was handed afterwards, as the library may:
 // only a working copy must ever reach it.
 int FakeMemoryClass(char* file, int index, int* memoryClass) {
-    Fake().classQueries.push_back({file, index});
     const FakeFile* f = Find(file);
     if (f && index >= 0 && index < static_cast<int>(f->items.size())) {
         *memoryClass = static_cast<int>(f->items[static_cast<std::size_t>(index)].memoryClass);

@@ -23,19 +23,12 @@ struct FakeItem {
 
 struct FakeFile {
     std::vector<FakeItem> items;
-    // Reported instead of the number of items when set.
-    long long countOverride = -1;
 };
 
 // The files the fake entry points answer for, and what they were asked.
 struct FakeLibraryState {
     std::map<std::string, FakeFile> files;
     std::vector<std::string> countQueries;
-    struct ClassQuery {
-        std::string file;
-        int index;
-    };
-    std::vector<ClassQuery> classQueries;
 };
 
 FakeLibraryState& Fake();
@@ -64,16 +57,11 @@ public:
     SimulatedLoop loop;
 
 private:
-    class NoModule : public ModuleLoader {
-    public:
-        void* Load(const std::string&, std::string& error) override {
-            error = "not present";
-            return nullptr;
-        }
+    struct NoModule : ModuleLoader {
+        void* Load(const std::string&, std::string& error) override { error = "absent"; return nullptr; }
         void* Resolve(void*, const char*) override { return nullptr; }
     };
-    class NoDevices : public DeviceRegistry {
-    public:
+    struct NoDevices : DeviceRegistry {
         bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
         bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
     };
