@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "plan/PlanStation.h"
+#include "platform/DlopenLoader.h"
+
+namespace tandrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+// The simulator is built beside this test program; without it there is
+// nothing to run against.
+fs::path BinaryFolder() { return fs::read_symlink("/proc/self/exe").parent_path(); }
+
+template <typename Fn>
+void ResolveInto(Fn& slot, DlopenLoader& loader, void* module, const char* name) {
+    slot = reinterpret_cast<Fn>(loader.Resolve(module, name));
+    ASSERT_NE(slot, nullptr) << name;
+}
+
+class SimulatorImages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path library = BinaryFolder() / "libIFWD_DownloadDll.so";
+        if (!fs::exists(library) || !fs::exists(BinaryFolder() / "tandrel-pack")) {
+            GTEST_SKIP() << "the target simulator is not built";
+        }
+        std::string error;
+        void* module = loader.Load(library.string(), error);
+        ASSERT_NE(module, nullptr) << error;
+        LibraryTable& table = station.dialog.libraryTable;
+        table = LibraryTable{};
+        ResolveInto(table.TOC_get_nof_items, loader, module, "_IFWD_DL_TOC_get_nof_items");
+        ResolveInto(table.TOC_get_filename, loader, module, "_IFWD_DL_TOC_get_filename");
+        ResolveInto(table.TOC_get_memory_class, loader, module, "_IFWD_DL_TOC_get_memory_class");
+        folder = fs::temp_directory_path() / ("plan-images-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        if (!folder.empty()) fs::remove_all(folder);
+    }
+
+    // A plain image of the given class around a small payload.
+    std::string Image(const std::string& name, MemoryClass memoryClass) {
+        const fs::path payload = folder / (name + ".raw");
+        std::ofstream(payload) << "payload of " << name;
+        const fs::path image = folder / (name + ".img");
+        Pack("image " + image.string() + " --class " + std::to_string(static_cast<int>(memoryClass)) + " --name " +
+             name + " " + payload.string());
+        return image.string();
+    }
+    std::string Container(const std::string& name, const Texts& images) {
+        const fs::path container = folder / name;
+        std::string args = "container " + container.string();
+        for (const std::string& image : images) args += " " + image;
+        Pack(args);
+        return container.string();
+    }
+    static void Pack(const std::string& args) {
+        const std::string command = (BinaryFolder() / "tandrel-pack").string() + " " + args;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+
+    DlopenLoader loader;
+    PlanStation station;
+    fs::path folder;
+    const DownloadList& list = station.dialog.downloadList;
+};
+
+TEST_F(SimulatorImages, PlainImagesGetTheirClassesFromTheLibraryAndAreOrdered) {
+    const std::string code = Image("code", MemoryClass::Code);
+    const std::string psi = Image("psi", MemoryClass::PsiBootcore);
+    const std::string dffs = Image("dffs", MemoryClass::DynFfs);
+    station.Choose(Texts{code, psi, dffs});
+    EXPECT_EQ(station.SlotTexts(), (Texts{code, psi, dffs, "", "", "", ""}));
+
+    station.BuildAndSort();
+    EXPECT_EQ(station.FileSpecs(), (Texts{"|0|" + psi, "|0|" + code, "|0|" + dffs}));
+    EXPECT_EQ(list.items[2].memoryClass, 12);
+    EXPECT_EQ(list.FirstItemPath(), psi);
+}
+
+TEST_F(SimulatorImages, AContainerShowsItsItemsAndHandsTheirIndexes) {
+    const std::string box = Container("box.fls", {Image("cust", MemoryClass::Cust), Image("code", MemoryClass::Code),
+                                                  Image("dsp", MemoryClass::DspSw)});
+    station.Choose(Texts{box});
+    EXPECT_EQ(station.SlotTexts(), (Texts{"cust", "code", "dsp", "", "", "", ""}));
+    EXPECT_EQ(station.dialog.imageSlots.usedCount, 3);
+
+    station.BuildAndSort();
+    EXPECT_EQ(station.FileSpecs(), (Texts{"|1|" + box, "|2|" + box, "|0|" + box}));
+    EXPECT_EQ(list.items[0].memoryClass, 4);
+    EXPECT_EQ(list.items[1].memoryClass, 13);
+    EXPECT_EQ(list.items[2].memoryClass, 5);
+}
+
+TEST_F(SimulatorImages, ABigContainerFillsOnlySevenSlots) {
+    Texts images;
+    for (int i = 0; i < 9; ++i) images.push_back(Image("part" + std::to_string(i), MemoryClass::Code));
+    station.Choose(Texts{Container("big.fls", images)});
+    EXPECT_EQ(station.SlotTexts()[6], "part6");
+    EXPECT_EQ(station.NewLogLines(), (Texts{"The container holds 9 items; only the first 7 are used."}));
+    station.BuildAndSort();
+    EXPECT_EQ(list.count, 7);
+}
+
+}  // namespace
+}  // namespace tandrel::test
