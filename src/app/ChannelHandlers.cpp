@@ -1,7 +1,16 @@
 #include "app/DownloadDialog.h"
+#include "ui/ControlIds.h"
 
 namespace tandrel {
 
-void DownloadDialog::OnStop(int channel) { engine.OnStop(channel); }
+// Stop n: this run can no longer count as a success, whatever stage it had reached.
+void DownloadDialog::OnStop(int channel) {
+    ChannelRecord* record = channelTable.Record(channel);
+    if (!record) return;
+    record->succeeded = false;
+    engine.HandleChannelEvent(ChannelEventKind::AbortRequested, channel, "");
+    display.EnableControl(kStopButtonIds[static_cast<std::size_t>(channel)], false);
+    display.EnableControl(IDC_START, true);
+}
 
 }  // namespace tandrel

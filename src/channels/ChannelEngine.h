@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "channels/ChannelState.h"
 #include "channels/ChannelTable.h"
+#include "channels/ItemStages.h"
 #include "library/LibraryTable.h"
 #include "plan/DownloadList.h"
 #include "platform/WindowLoop.h"
@@ -28,7 +31,9 @@ struct EngineContext {
 };
 
 // The per-channel state machine: boots a phone, downloads every item, waits
-// for its peers, has the phone reset, and handles failure and abort.
+// for its peers, has the phone reset, and handles failure and abort. Runs on
+// the window thread only; even the finishing passes are tasks of the window
+// loop, so no two events for a channel ever interleave.
 class ChannelEngine {
 public:
     explicit ChannelEngine(EngineContext context);
@@ -36,14 +41,57 @@ public:
     // The one entry: an event for channel 1..8 (any other number is ignored).
     void HandleChannelEvent(ChannelEventKind kind, int channel, std::string_view text);
 
+    // The channel's port in the library: true when it is open (closed)
+    // afterwards. Faults thrown by the library stop here.
     bool OpenChannelPort(ChannelRecord* record);
     bool CloseChannelPort(ChannelRecord* record);
 
-    // The Stop button of channel n.
-    void OnStop(int channel);
-
 private:
+    enum class ItemOutcome { ItemStarted, NoItemLeft, ItemFailed };
+
+    // Starting a run (BootSteps.cpp).
+    void DetectionStep(ChannelRecord& record);
+    void BootStep(ChannelRecord& record);
+    void EnableStopButton(int channel);
+
+    // Walking the download list (ItemSteps.cpp).
+    void NextItem(ChannelRecord& record);
+    ItemOutcome StartNextItem(ChannelRecord& record);
+    void BeginStage(ChannelRecord& record, std::string_view text, ChannelState state);
+    int CallDownload(const ChannelRecord& record, const ItemStage& stage, const char* fileSpec);
+
+    // Ending a run (RunEnd.cpp).
+    void FailChannel(ChannelRecord& record, std::string_view statusText, std::string_view logText);
+    void AbortChannel(ChannelRecord& record);
+    void CompleteChannel(ChannelRecord& record);
+    void AwaitUnplug(ChannelRecord& record, std::string_view statusText, bool finishPeers);
+
+    // Waiting for the peers and finishing (FinishPass.cpp).
+    void EnterWaitPeers(ChannelRecord& record);
+    void FinishChannel(ChannelRecord& record);
+    bool AnyChannelBusy() const;
+    void StartFinishPass();
+    void VisitInPass(int channel);
+
+    // Moves a non-empty LibraryMessage to the EventLog; clears it when asked.
+    void LogLibraryMessage(bool clear);
+    bool UsbMode() const { return ctx_.display.IsUsbMode(); }
+
     EngineContext ctx_;
 };
+
+// What the boot and download calls return when they refuse to start.
+constexpr int kCallRefused = 1;
+
+// The library sees channel numbers as unsigned 8-bit values.
+inline std::uint8_t LibraryChannel(const ChannelRecord& record) { return static_cast<std::uint8_t>(record.channel); }
+
+// The text of a fixed buffer of the download list, never read past its end.
+template <std::size_t N>
+std::string BoundedText(const char (&buffer)[N]) {
+    std::size_t length = 0;
+    while (length < N && buffer[length] != '\0') ++length;
+    return std::string(buffer, length);
+}
 
 }  // namespace tandrel

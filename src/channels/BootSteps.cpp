@@ -1,0 +1,40 @@
+#include <string>
+
+#include "channels/ChannelEngine.h"
+#include "ui/ControlIds.h"
+
+namespace tandrel {
+
+void ChannelEngine::DetectionStep(ChannelRecord& record) {
+    ctx_.display.SetChannelStatus(record.channel, "Please wait...");
+    record.itemCursor = 0;
+    if (!record.portOpen && !OpenChannelPort(&record)) {
+        ctx_.display.SetChannelStatus(record.channel, "Can't open port");
+        return;
+    }
+    ctx_.channels.SetState(record, ChannelState::Booting);
+    BootStep(record);
+}
+
+void ChannelEngine::BootStep(ChannelRecord& record) {
+    const std::string path(ctx_.downloadList.FirstItemPath());
+    if (path.empty()) {
+        ctx_.display.SetChannelStatus(record.channel, "Setup error. Can't boot");
+        return;
+    }
+    ctx_.message.Clear();
+    if (!ctx_.library.boot_target) return FailChannel(record, "Boot Failed", ctx_.message.Text());
+    const int result =
+        ctx_.library.boot_target(LibraryChannel(record), path.c_str(), ctx_.bootBlock, ctx_.message.text);
+    if (result == kCallRefused) return FailChannel(record, "Boot Failed", ctx_.message.Text());
+    ctx_.display.SetChannelStatus(record.channel, UsbMode() ? "Wait for USB" : "Booting...");
+    ctx_.channels.SetState(record, ChannelState::Booting);
+    EnableStopButton(record.channel);
+}
+
+void ChannelEngine::EnableStopButton(int channel) {
+    if (channel < 1 || channel > ChannelTable::channelCount) return;
+    ctx_.display.EnableControl(kStopButtonIds[static_cast<std::size_t>(channel)], true);
+}
+
+}  // namespace tandrel

@@ -1,0 +1,55 @@
+#include "channels/ChannelEngine.h"
+#include "usb/Timers.h"
+
+namespace tandrel {
+
+namespace {
+// Lets the library settle around closing a port that was busy.
+constexpr int kCloseSettleMs = 100;
+}  // namespace
+
+void ChannelEngine::FailChannel(ChannelRecord& record, std::string_view statusText, std::string_view logText) {
+    ctx_.display.SetChannelStatus(record.channel, statusText);
+    // The log text may live in LibraryMessage, which closing the port reuses.
+    if (!logText.empty()) ctx_.display.AppendLog(logText);
+    record.succeeded = false;
+    if (record.portOpen) {
+        CloseChannelPort(&record);
+        ctx_.loop.Pause(kCloseSettleMs);
+    }
+    if (UsbMode()) AwaitUnplug(record, "Error, Disc the phone", true);
+}
+
+void ChannelEngine::AbortChannel(ChannelRecord& record) {
+    ctx_.message.Clear();
+    if (ctx_.library.abort_process) ctx_.library.abort_process(LibraryChannel(record), ctx_.message.text);
+    if (UsbMode()) {
+        ctx_.display.SetChannelProgress(record.channel, 0);
+        AwaitUnplug(record, "Abort, Disc the phone", true);
+    }
+    ctx_.loop.Pause(kCloseSettleMs);
+    CloseChannelPort(&record);
+}
+
+void ChannelEngine::CompleteChannel(ChannelRecord& record) {
+    record.succeeded = true;
+    if (record.portOpen) CloseChannelPort(&record);
+    if (!UsbMode()) return;
+    ctx_.display.Label(record.channel).SetBkColor(kGreen);
+    AwaitUnplug(record, "Done, Disconnect the phone", false);
+}
+
+// The run is over in USB mode: the phone must go before the channel takes
+// another, and scanning must run to notice it go.
+void ChannelEngine::AwaitUnplug(ChannelRecord& record, std::string_view statusText, bool finishPeers) {
+    ctx_.loop.KillTimer(kScanTimerId);
+    ctx_.devicePaths.Forget(record.channel);
+    ctx_.unplugQueue.Append(static_cast<std::int8_t>(record.channel));
+    ctx_.channels.SetState(record, ChannelState::WaitUnplug);
+    ctx_.display.SetChannelStatus(record.channel, statusText);
+    // A channel that was busy may have been the last one holding back its peers.
+    if (finishPeers && !AnyChannelBusy()) StartFinishPass();
+    ctx_.loop.SetTimer(kScanTimerId, kScanPeriodMs);
+}
+
+}  // namespace tandrel
