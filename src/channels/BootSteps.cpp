@@ -33,7 +33,6 @@ void ChannelEngine::BootStep(ChannelRecord& record) {
 }
 
 void ChannelEngine::EnableStopButton(int channel) {
-    if (channel < 1 || channel > ChannelTable::channelCount) return;
     ctx_.display.EnableControl(kStopButtonIds[static_cast<std::size_t>(channel)], true);
 }
 

@@ -1,56 +1,68 @@
 #pragma once
 
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "FakeLibrary.h"
-#include "channels/ChannelEngine.h"
+#include "app/DownloadDialog.h"
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
 #include "ui/ControlIds.h"
-#include "ui/Journal.h"
 #include "ui/Templates.h"
 
 namespace tandrel::test {
 
-// The channel engine on simulated controls and a virtual clock, talking to
-// the scripted fake library. The journal keeps the history of every row.
+struct NoModules : ModuleLoader {
+    void* Load(const std::string&, std::string&) override { return nullptr; }
+    void* Resolve(void*, const char*) override { return nullptr; }
+};
+
+struct NoDevices : DeviceRegistry {
+    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
+    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
+};
+
+// The main window on simulated controls and a virtual clock, with the
+// scripted fake library in place of the real one and every row white. The
+// journal keeps the history of every row.
 struct EngineBench {
     explicit EngineBench(bool usb = true);
     ~EngineBench();
 
+    void SetMode(bool usb) { controls.SetComboSelection(IDC_DRIVER, usb ? kDriverUsb : kDriverComm); }
     void AddItem(int memoryClass, const std::string& path);
-    void Event(ChannelEventKind kind, int channel, const std::string& text = "");
-    // Selects "USB" or "COMM" in the "Driver" box.
-    void SetMode(bool usb);
+    void Event(ChannelEventKind kind, int channel, const std::string& text = "") {
+        dialog.engine.HandleChannelEvent(kind, channel, text);
+    }
 
-    ChannelRecord& R(int channel) { return *channels.Record(channel); }
-    ChannelState State(int channel) { return R(channel).state.load(); }
-    std::string Status(int channel) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(channel)]); }
-    Colour LabelColour(int channel) { return display.Label(channel).backgroundColor(); }
+    ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
+    ChannelState State(int n) { return R(n).state.load(); }
+    std::string Status(int n) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(n)]); }
+    Colour LabelColour(int n) { return dialog.display.Label(n).backgroundColor(); }
+    bool StopEnabled(int n) const { return controls.IsEnabled(kStopButtonIds[static_cast<std::size_t>(n)]); }
     std::vector<std::string> Log() const;
-    // Every text the row of channel showed, oldest first.
-    std::vector<std::string> StatusHistory(int channel);
-    std::vector<std::string> Journal(const std::string& event);
+    std::string JournalText();
+    // Every text the row of channel n showed, oldest first.
+    std::vector<std::string> StatusHistory(int n);
 
     SimulatedControls controls{MainDialogTemplate()};
     SimulatedLoop loop;
+    NoModules loader;
+    NoDevices registry;
+    DevicePathTable paths;
     char* journalText = nullptr;
     std::size_t journalSize = 0;
-    std::FILE* journalFile;
-    tandrel::Journal journal;
-    Display display;
-    ChannelTable channels;
-    FakeLibrary& fake;
-    LibraryTable library;
-    LibraryMessage message;
-    DownloadList list;
-    UnplugQueue queue;
-    DevicePathTable paths;
-    std::uint8_t bootBlock[6] = {};
-    ChannelEngine engine;
+    std::FILE* journalFile = open_memstream(&journalText, &journalSize);
+    Journal journal{journalFile, loop};
+    FakeLibrary& fake = FakeLibrary::Reset(&loop);
+    DownloadDialog dialog{StationPorts{controls, loop, loader, registry, paths}, Options{}, &journal};
+    ChannelEngine& engine = dialog.engine;
+    ChannelTable& channels = dialog.channelTable;
+    LibraryMessage& message = dialog.libraryMessage;
+    DownloadList& list = dialog.downloadList;
+    LibraryTable& library = dialog.libraryTable;
+    UnplugQueue& queue = dialog.unplugQueue;
 };
 
 }  // namespace tandrel::test

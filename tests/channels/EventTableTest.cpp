@@ -76,7 +76,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
     r.portOpen = cell.row.state != S::Ready;
     r.itemCursor = cell.row.state == S::Ready ? 5 : 0;
     b.channels.SetState(r, cell.row.state);
-    b.display.EnableControl(kStopButtonIds[3], false);
+    b.dialog.display.EnableControl(kStopButtonIds[3], false);
     const bool portWasOpen = r.portOpen;
 
     b.Event(cell.kind, 3, "boom");
@@ -107,7 +107,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
         case Outcome::Fail:
             EXPECT_EQ(b.fake.Entries(), std::vector<std::string>{"close"});
             EXPECT_EQ(b.Log(), std::vector<std::string>{"boom"});
-            EXPECT_EQ(b.StatusHistory(3).front(), cell.row.failText);
+            EXPECT_EQ(b.StatusHistory(3).at(1), cell.row.failText);
             EXPECT_EQ(r.state, parked ? S::WaitUnplug : cell.row.state);
             EXPECT_EQ(b.Status(3), parked ? "Error, Disc the phone" : cell.row.failText);
             break;
@@ -115,7 +115,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
             EXPECT_EQ(b.fake.Entries(),
                       (portWasOpen ? std::vector<std::string>{"abort", "close"} : std::vector<std::string>{"abort"}));
             EXPECT_EQ(r.state, parked ? S::WaitUnplug : cell.row.state);
-            EXPECT_EQ(b.Status(3), parked ? "Abort, Disc the phone" : "");
+            EXPECT_EQ(b.Status(3), parked ? "Abort, Disc the phone" : "READY");
             break;
         case Outcome::Finish:
             EXPECT_EQ(b.fake.calls, (std::vector<LibraryCall>{{"reset", 3, "", {1, 16, 17, 0}}}));
@@ -126,7 +126,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
             EXPECT_EQ(b.fake.Entries(), std::vector<std::string>{"close"});
             EXPECT_TRUE(r.succeeded);
             EXPECT_EQ(r.state, cell.usb ? S::WaitUnplug : S::Finishing);
-            EXPECT_EQ(b.Status(3), cell.usb ? "Done, Disconnect the phone" : "");
+            EXPECT_EQ(b.Status(3), cell.usb ? "Done, Disconnect the phone" : "READY");
             break;
         case Outcome::Nothing:
             EXPECT_TRUE(b.fake.calls.empty());

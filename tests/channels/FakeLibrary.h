@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct LibraryCall {
         return entry == o.entry && channel == o.channel && text == o.text && args == o.args;
     }
 };
+
+inline void PrintTo(const LibraryCall& c, std::ostream* os) {
+    *os << c.entry << "(" << c.channel << ", \"" << c.text << "\"";
+    for (int a : c.args) *os << ", " << a;
+    *os << ")@" << c.at;
+}
 
 // A scripted stand-in for the download library: plain C-callable functions
 // that record every call and answer as the test says.
