@@ -152,7 +152,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
 }
 
 std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
-    static const char* kinds[] = {"Succeeded", "Failed", "Detected", "Abort"};
+    static const char* kinds[] = {"Succeeded", "StepFailure", "Detected", "Abort"};
     return std::string(StateName(info.param.row.state)) + "_" + kinds[static_cast<int>(info.param.kind)] + "_" +
            (info.param.usb ? "Usb" : "Comm");
 }
