@@ -8,31 +8,30 @@ namespace tandrel::test {
 namespace {
 
 FakeLibrary g_fake;
+using U8 = std::uint8_t;
 
-int Answer(const std::string& entry, std::uint8_t channel, const char* text, std::vector<int> args, char* msg) {
-    g_fake.calls.push_back({entry, channel, text ? text : "", std::move(args), g_fake.clock ? g_fake.clock->Now() : 0});
-    if (auto w = g_fake.writes.find(entry); w != g_fake.writes.end() && msg) {
+int Answer(const char* entry, U8 channel, std::string text, std::vector<int> args, char* msg) {
+    g_fake.calls.push_back({entry, channel, std::move(text), std::move(args), g_fake.clock ? g_fake.clock->Now() : 0});
+    if (auto w = g_fake.writes.find(entry); w != g_fake.writes.end()) {
         std::strncpy(msg, w->second.c_str(), IFWD_DL_MESSAGE_SIZE - 1);
     }
     if (g_fake.throws[entry]) throw std::runtime_error("library fault");
     return g_fake.results[entry];
 }
 
-int Open(std::uint8_t ch, const char* port, const char* port2, int baud, char* msg) {
-    const std::string text = std::string(port) + "|" + port2;
-    return Answer("open", ch, text.c_str(), {baud}, msg);
+int Open(U8 ch, const char* port, const char* port2, int baud, char* msg) {
+    return Answer("open", ch, std::string(port) + "|" + port2, {baud}, msg);
 }
-int Close(std::uint8_t ch, char* msg) { return Answer("close", ch, nullptr, {}, msg); }
-int Boot(std::uint8_t ch, const char* file, const std::uint8_t* block, char* msg) {
-    const bool zeros = block && std::memcmp(block, "\0\0\0\0\0\0", 6) == 0;
-    return Answer("boot", ch, file, {zeros ? 0 : 1}, msg);
+int Close(U8 ch, char* msg) { return Answer("close", ch, "", {}, msg); }
+int Boot(U8 ch, const char* file, const U8* block, char* msg) {
+    return Answer("boot", ch, file, {std::memcmp(block, "\0\0\0\0\0\0", 6) == 0 ? 0 : 1}, msg);
 }
-int Fls(std::uint8_t ch, const char* spec, char* msg) { return Answer("fls", ch, spec, {}, msg); }
-int Eep(std::uint8_t ch, const char* spec, int option, char* msg) { return Answer("eep", ch, spec, {option}, msg); }
-int Dffs(std::uint8_t ch, const char* spec, int part, char* msg) { return Answer("dffs", ch, spec, {part}, msg); }
-int Cust(std::uint8_t ch, const char* spec, char* msg) { return Answer("cust", ch, spec, {}, msg); }
-int Abort(std::uint8_t ch, char* msg) { return Answer("abort", ch, nullptr, {}, msg); }
-int ForceReset(std::uint8_t ch, int a, int b, int c, int d, char* msg) { return Answer("reset", ch, nullptr, {a, b, c, d}, msg); }
+int Fls(U8 ch, const char* spec, char* msg) { return Answer("fls", ch, spec, {}, msg); }
+int Eep(U8 ch, const char* spec, int option, char* msg) { return Answer("eep", ch, spec, {option}, msg); }
+int Dffs(U8 ch, const char* spec, int part, char* msg) { return Answer("dffs", ch, spec, {part}, msg); }
+int Cust(U8 ch, const char* spec, char* msg) { return Answer("cust", ch, spec, {}, msg); }
+int Abort(U8 ch, char* msg) { return Answer("abort", ch, "", {}, msg); }
+int ForceReset(U8 ch, int a, int b, int c, int d, char* msg) { return Answer("reset", ch, "", {a, b, c, d}, msg); }
 
 }  // namespace
 

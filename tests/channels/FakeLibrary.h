@@ -15,31 +15,30 @@ namespace tandrel::test {
 struct LibraryCall {
     std::string entry;  // open, close, boot, fls, eep, dffs, cust, abort, reset
     int channel = 0;
-    std::string text;  // port name, boot path or file spec
+    std::string text;  // port names, boot path or file spec
     std::vector<int> args;
     std::int64_t at = 0;
 
     bool operator==(const LibraryCall& o) const {
         return entry == o.entry && channel == o.channel && text == o.text && args == o.args;
     }
+    friend void PrintTo(const LibraryCall& c, std::ostream* os) {
+        *os << c.entry << "(" << c.channel << ", \"" << c.text << "\"";
+        for (int a : c.args) *os << ", " << a;
+        *os << ")@" << c.at;
+    }
 };
-
-inline void PrintTo(const LibraryCall& c, std::ostream* os) {
-    *os << c.entry << "(" << c.channel << ", \"" << c.text << "\"";
-    for (int a : c.args) *os << ", " << a;
-    *os << ")@" << c.at;
-}
 
 // A scripted stand-in for the download library: plain C-callable functions
 // that record every call and answer as the test says.
 struct FakeLibrary {
     std::vector<LibraryCall> calls;
-    std::map<std::string, int> results;        // by entry; 0 when not given
-    std::map<std::string, std::string> writes;  // what an entry writes into the message buffer
+    std::map<std::string, int> results;         // by entry; 0 when not given
+    std::map<std::string, std::string> writes;  // what an entry leaves in the message buffer
     std::map<std::string, bool> throws;         // entries that throw after writing
     const WindowLoop* clock = nullptr;
 
-    // A fresh script, and a table of all nine entry points the engine calls.
+    // A fresh script, and a table of the nine entry points the engine calls.
     static FakeLibrary& Reset(const WindowLoop* clock);
     static LibraryTable Table();
     std::vector<std::string> Entries() const;
