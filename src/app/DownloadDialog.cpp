@@ -82,7 +82,7 @@ bool DownloadDialog::OnInitDialog() {
         imageSlots.pathTexts[static_cast<std::size_t>(k)] = &pathTexts[static_cast<std::size_t>(k)];
         imageSlots.checkBoxes[static_cast<std::size_t>(k)] = SlotCheckBoxId(k);
     }
-    devicePaths.Clear();
+    devicePaths.ClearDevicePaths();
 
     for (int n = 1; n <= 8; ++n) display.Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
     std::fill(std::begin(bootBlock), std::end(bootBlock), std::uint8_t{0});

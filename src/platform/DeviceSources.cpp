@@ -1,18 +1,38 @@
 #include "platform/DeviceSources.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "platform/DirectoryRegistry.h"
+#include "platform/SysfsRegistry.h"
+
 namespace tandrel {
 
 namespace {
-// Placeholder source with no devices, until the real sources land.
-class NoDevices : public DeviceRegistry {
-public:
-    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
-    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
-};
+
+constexpr std::string_view kSysfsRoot = "/sys";
+constexpr std::string_view kDirectoryPrefix = "dir:";
+
 }  // namespace
 
-std::unique_ptr<DeviceRegistry> MakeDeviceRegistry(const std::string&, std::string&) {
-    return std::make_unique<NoDevices>();
+std::unique_ptr<DeviceRegistry> MakeDeviceRegistry(const std::string& spec, std::string& error) {
+    if (spec == "sysfs") return std::make_unique<SysfsRegistry>(std::string(kSysfsRoot));
+    if (!spec.starts_with(kDirectoryPrefix)) {
+        error = "unknown device source \"" + spec + "\": use sysfs or dir:PATH";
+        return nullptr;
+    }
+    // A mistyped bench folder must not look like a bench with no phones.
+    const std::string path = spec.substr(kDirectoryPrefix.size());
+    std::error_code failure;
+    if (path.empty() || !std::filesystem::exists(path, failure)) {
+        error = "device tree \"" + path + "\" does not exist";
+        return nullptr;
+    }
+    if (!std::filesystem::is_directory(path, failure)) {
+        error = "device tree \"" + path + "\" is not a folder";
+        return nullptr;
+    }
+    return std::make_unique<DirectoryRegistry>(path);
 }
 
 }  // namespace tandrel

@@ -6,16 +6,16 @@
 namespace tandrel {
 
 // Channels waiting for their phone to be unplugged, oldest first. A channel
-// may stand in it more than once.
+// may stand in it more than once. Only channel numbers 1..channelCount are
+// taken, so every entry read back names a channel.
 class UnplugQueue {
 public:
-    void Append(std::int8_t channel) { entries_.push_back(channel); }
+    // False, appending nothing, for a number that names no channel.
+    bool Append(std::int8_t channel);
     int Count() const { return static_cast<int>(entries_.size()); }
-    // Positions are 0-based; one at or past Count() reads 0 and removes nothing.
-    std::int8_t At(int position) const { return Valid(position) ? entries_[static_cast<std::size_t>(position)] : 0; }
-    void RemoveAt(int position) {
-        if (Valid(position)) entries_.erase(entries_.begin() + position);
-    }
+    // Positions are 0-based; one outside 0..Count()-1 reads 0 and removes nothing.
+    std::int8_t At(int position) const;
+    void RemoveAt(int position);
     void RemoveAll() { entries_.clear(); }
 
 private:

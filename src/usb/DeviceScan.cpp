@@ -1,0 +1,101 @@
+#include "usb/DeviceScan.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "platform/PhoneRegistryKeys.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr std::int32_t kChannelCount = ChannelTable::channelCount;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The three rules a text must pass before its number is looked at.
+bool IsAcceptedText(std::string_view text) { return text != "USB0" && !text.empty() && text.size() > 3; }
+
+// One pass: each listed instance is handed to Visit in registry order.
+class ScanPass {
+public:
+    ScanPass(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found)
+        : registry_(registry), table_(table), found_(found) {}
+
+    // False once the found list is full, which ends the listing.
+    bool Visit(std::string_view instanceName) {
+        if (found_.Full()) return false;
+        char path[kDevicePathSize];
+        if (!FormInstancePath(instanceName, path) || table_.IsRecorded(path)) return true;
+
+        char value[kCreateFileNameSize] = {};
+        registry_.ReadString(path, kCreateFileNameValue, value, sizeof value);
+        const std::int32_t n = ParseDeviceNumber({value, strnlen(value, sizeof value - 1)});
+        if (n > kChannelCount) {
+            if (!HoldsUnservedNumber()) found_.Append(n);
+        } else if (n >= 1) {
+            found_.Append(n);
+            table_.Record(n, path);
+        }
+        return !found_.Full();
+    }
+
+private:
+    bool HoldsUnservedNumber() const {
+        return std::any_of(found_.numbers, found_.numbers + found_.count,
+                           [](std::int32_t n) { return n > kChannelCount; });
+    }
+
+    const DeviceRegistry& registry_;
+    DevicePathTable& table_;
+    FoundList& found_;
+};
+
+}  // namespace
+
+bool FoundList::Contains(std::int32_t n) const {
+    const int held = std::clamp(count, 0, kCapacity);
+    return std::find(numbers, numbers + held, n) != numbers + held;
+}
+
+bool FoundList::Append(std::int32_t n) {
+    if (Full()) return false;
+    numbers[count++] = n;
+    return true;
+}
+
+std::int32_t ParseDeviceNumber(std::string_view text) {
+    if (!IsAcceptedText(text)) return 0;
+    text.remove_prefix(3);
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+    std::int64_t value = 0;
+    for (; !text.empty() && IsDigit(text.front()); text.remove_prefix(1)) {
+        value = std::min(value * 10 + (text.front() - '0'), kLargest);
+    }
+    return negative ? 0 : static_cast<std::int32_t>(value);
+}
+
+bool FormInstancePath(std::string_view instanceName, char (&path)[kDevicePathSize]) {
+    if (instanceName.find_first_of(std::string_view("\\\0", 2)) != std::string_view::npos) return false;
+    const int written = std::snprintf(path, sizeof path, "%.*s\\%.*s\\%.*s",
+                                      static_cast<int>(kPhoneEnumerationKey.size()), kPhoneEnumerationKey.data(),
+                                      static_cast<int>(instanceName.size()), instanceName.data(),
+                                      static_cast<int>(kDeviceParametersKey.size()), kDeviceParametersKey.data());
+    return written >= 0 && static_cast<std::size_t>(written) < sizeof path;
+}
+
+void ScanUsbDevices(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found) {
+    ScanPass pass(registry, table, found);
+    registry.ListSubkeys(kPhoneEnumerationKey, [&pass](std::string_view name) { return pass.Visit(name); });
+}
+
+}  // namespace tandrel
