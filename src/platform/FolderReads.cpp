@@ -93,15 +93,18 @@ bool IsFolderEntry(int folderFd, const char* name, unsigned char type) {
 
 namespace {
 
-// read() until capacity bytes are in or the file ends; -1 on an error.
+// read() until capacity bytes are in or the file ends; -1 on an error. A
+// short read ends it: value and attribute files are regular files, read
+// whole at once, and the scan reads them every tick.
 long ReadUpTo(int fd, char* text, std::size_t capacity) {
     std::size_t total = 0;
     while (total < capacity) {
-        const ssize_t got = read(fd, text + total, capacity - total);
+        const std::size_t wanted = capacity - total;
+        const ssize_t got = read(fd, text + total, wanted);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return -1;
-        if (got == 0) break;
         total += static_cast<std::size_t>(got);
+        if (static_cast<std::size_t>(got) < wanted) break;
     }
     return static_cast<long>(total);
 }

@@ -1,7 +1,7 @@
 #include "platform/SysfsRegistry.h"
 
 #include <fcntl.h>
-#include <unistd.h>
+#include <limits.h>
 
 #include <cctype>
 #include <cstdio>
@@ -42,20 +42,22 @@ std::string_view InstanceOfParametersKey(std::string_view key) {
     return key;
 }
 
-// True when the attribute file of a device holds exactly expected.
-bool AttributeIs(int devicesFd, std::string_view device, const char* attribute, std::string_view expected) {
-    char path[kDeviceNameSize + 16];
-    const int written = std::snprintf(path, sizeof path, "%.*s/%s", static_cast<int>(device.size()), device.data(),
-                                      attribute);
+// True when the attribute file of a device holds exactly expected. The
+// device's folder is folderFd's entry prefix + device.
+bool AttributeIs(int folderFd, std::string_view prefix, std::string_view device, const char* attribute,
+                 std::string_view expected) {
+    char path[PATH_MAX];
+    const int written = std::snprintf(path, sizeof path, "%.*s%.*s/%s", static_cast<int>(prefix.size()),
+                                      prefix.data(), static_cast<int>(device.size()), device.data(), attribute);
     if (written < 0 || static_cast<std::size_t>(written) >= sizeof path) return false;
     char text[16];
-    const long read = ReadSmallFile(devicesFd, path, text, sizeof text);
+    const long read = ReadSmallFile(folderFd, path, text, sizeof text);
     return read >= 0 && WithoutTrailingNewline({text, static_cast<std::size_t>(read)}) == expected;
 }
 
-bool IsPhone(int devicesFd, std::string_view device) {
-    return IsUsbDeviceName(device) && AttributeIs(devicesFd, device, "idVendor", kPhoneVendor) &&
-           AttributeIs(devicesFd, device, "idProduct", kPhoneProduct);
+bool IsPhone(int folderFd, std::string_view prefix, std::string_view device) {
+    return IsUsbDeviceName(device) && AttributeIs(folderFd, prefix, device, "idVendor", kPhoneVendor) &&
+           AttributeIs(folderFd, prefix, device, "idProduct", kPhoneProduct);
 }
 
 }  // namespace
@@ -78,13 +80,13 @@ std::string_view LastPortNumber(std::string_view name) {
     return cut == std::string_view::npos ? std::string_view{} : name.substr(cut + 1);
 }
 
-SysfsRegistry::SysfsRegistry(const std::string& root) : devices_(root + "/bus/usb/devices") {}
+SysfsRegistry::SysfsRegistry(const std::string& root) : devices_(root + "/bus/usb/devices/") {}
 
 bool SysfsRegistry::ListSubkeys(std::string_view key, const NameVisitor& visit) const {
     if (WithoutTrailingBackslash(key) != kPhoneEnumerationKey) return false;
     SortedNames phones;
     const bool listed = CollectEntries(
-        devices_.c_str(), [](int fd, std::string_view name, unsigned char) { return IsPhone(fd, name); }, phones);
+        devices_.c_str(), [](int fd, std::string_view name, unsigned char) { return IsPhone(fd, "", name); }, phones);
     if (listed) phones.ForEach(visit);
     return listed;
 }
@@ -93,12 +95,8 @@ bool SysfsRegistry::ReadString(std::string_view key, std::string_view valueName,
                                std::size_t size) const {
     const std::string_view device = InstanceOfParametersKey(key);
     if (valueName != kCreateFileNameValue || !IsUsbDeviceName(device)) return false;
-    const int fd = open(devices_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
     // The phone may have gone since it was listed.
-    const bool present = IsPhone(fd, device);
-    close(fd);
-    if (!present) return false;
+    if (!IsPhone(AT_FDCWD, devices_, device)) return false;
 
     char text[kDeviceNameSize + 4];
     const int written = std::snprintf(text, sizeof text, "USB%.*s", static_cast<int>(LastPortNumber(device).size()),

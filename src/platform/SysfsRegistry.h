@@ -21,6 +21,7 @@ public:
                     std::size_t size) const override;
 
 private:
+    // The folder of the USB devices, with its trailing slash.
     std::string devices_;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/sim/InMemoryRegistry.h"
 
+#include <vector>
+
 #include "platform/RegistryText.h"
 
 namespace tandrel {
@@ -26,10 +28,15 @@ void InMemoryRegistry::RemoveKey(std::string_view key) {
 
 bool InMemoryRegistry::ListSubkeys(std::string_view key, const NameVisitor& visit) const {
     if (!keys_.contains(WithoutTrailingBackslash(key))) return false;
+    // Names are taken first, so that the visitor may change the registry.
     const std::string prefix = std::string(WithoutTrailingBackslash(key)) + '\\';
+    std::vector<std::string> names;
     for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.starts_with(prefix); ++it) {
         const std::string_view name = std::string_view(it->first).substr(prefix.size());
-        if (name.find('\\') == std::string_view::npos && !visit(name)) break;
+        if (name.find('\\') == std::string_view::npos) names.emplace_back(name);
+    }
+    for (const std::string& name : names) {
+        if (!visit(name)) break;
     }
     return true;
 }
