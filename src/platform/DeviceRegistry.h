@@ -19,8 +19,9 @@ public:
     virtual bool ListSubkeys(std::string_view key, const NameVisitor& visit) const = 0;
 
     // Reads the string value valueName of key into buffer (size bytes, always
-    // NUL-terminated when size > 0, never written past). False when the key or
-    // value is missing; buffer is then left as it was.
+    // NUL-terminated, never written past). False when the key or value is
+    // missing, or when the text does not fit in size - 1 bytes: a cut text
+    // could name another device. The buffer is then left as it was.
     virtual bool ReadString(std::string_view key, std::string_view valueName,
                             char* buffer, std::size_t size) const = 0;
 };

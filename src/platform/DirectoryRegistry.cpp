@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <limits.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>

@@ -94,9 +94,8 @@ bool SysfsRegistry::ListSubkeys(std::string_view key, const NameVisitor& visit) 
 bool SysfsRegistry::ReadString(std::string_view key, std::string_view valueName, char* buffer,
                                std::size_t size) const {
     const std::string_view device = InstanceOfParametersKey(key);
-    if (valueName != kCreateFileNameValue || !IsUsbDeviceName(device)) return false;
     // The phone may have gone since it was listed.
-    if (!IsPhone(AT_FDCWD, devices_, device)) return false;
+    if (valueName != kCreateFileNameValue || !IsPhone(AT_FDCWD, devices_, device)) return false;
 
     char text[kDeviceNameSize + 4];
     const int written = std::snprintf(text, sizeof text, "USB%.*s", static_cast<int>(LastPortNumber(device).size()),

@@ -3,24 +3,41 @@
 #include <memory>
 #include <string>
 
-#include "platform/DeviceRegistry.h"
+#include "TempTree.h"
+#include "platform/DirectoryRegistry.h"
+#include "platform/PhoneRegistryKeys.h"
+#include "platform/sim/InMemoryRegistry.h"
 
 namespace tandrel::testing {
 
-// Phone instances kept in one of the registries the scan reads, so that the
-// scan's rules are checked on each of them alike.
+// Phone instances kept in memory or in a folder tree, so that the scan's
+// rules are checked on both registries alike.
 class PhoneBench {
 public:
-    virtual ~PhoneBench() = default;
-    // An instance whose "CreateFileName" holds value.
-    virtual void Plug(const std::string& instance, const std::string& value) = 0;
-    // An instance with a "Device Parameters" key but no "CreateFileName".
-    virtual void PlugWithoutValue(const std::string& instance) = 0;
-    virtual void Unplug(const std::string& instance) = 0;
-    virtual const DeviceRegistry& Registry() const = 0;
-};
+    explicit PhoneBench(bool inFolders) : inFolders_(inFolders) {}
 
-// "InMemory" or "Directory".
-std::unique_ptr<PhoneBench> MakePhoneBench(const std::string& source);
+    // An instance whose "CreateFileName" holds value.
+    void Plug(const std::string& instance, const std::string& value) {
+        if (inFolders_) return tree_.WriteFile(Folder(instance) / "Device Parameters/CreateFileName", value + "\n");
+        memory_.SetString(Key(instance) + "\\Device Parameters", kCreateFileNameValue, value);
+    }
+    void Unplug(const std::string& instance) {
+        if (inFolders_) return tree_.Remove(Folder(instance));
+        memory_.RemoveKey(Key(instance));
+    }
+    const DeviceRegistry& Registry() const { return inFolders_ ? static_cast<const DeviceRegistry&>(folders_) : memory_; }
+
+    static std::string Key(const std::string& instance) { return std::string(kPhoneEnumerationKey) + "\\" + instance; }
+
+private:
+    static std::filesystem::path Folder(const std::string& instance) {
+        return std::filesystem::path("SYSTEM/CurrentControlSet/Enum/USB/Vid_058b&Pid_0041") / instance;
+    }
+
+    bool inFolders_;
+    TempTree tree_;
+    DirectoryRegistry folders_{tree_.Root().string()};
+    InMemoryRegistry memory_;
+};
 
 }  // namespace tandrel::testing

@@ -8,9 +8,9 @@
 
 namespace tandrel {
 
-// A registry held in memory, filled by hand: for tests and for stations with
-// no device tree. Keys are compared byte for byte and their subkeys listed in
-// byte order of their names. A key may end in one backslash.
+// A registry held in memory and filled by hand, for tests. Keys are compared
+// byte for byte and their subkeys listed in byte order of their names. A key
+// may end in one backslash.
 class InMemoryRegistry : public DeviceRegistry {
 public:
     // Makes key and every key above it.
