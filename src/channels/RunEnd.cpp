@@ -43,7 +43,7 @@ void ChannelEngine::CompleteChannel(ChannelRecord& record) {
 // another, and scanning must run to notice it go.
 void ChannelEngine::AwaitUnplug(ChannelRecord& record, std::string_view statusText, bool finishPeers) {
     ctx_.loop.KillTimer(kScanTimerId);
-    ctx_.devicePaths.Forget(record.channel);
+    ctx_.devicePaths.ForgetDevicePath(record.channel);
     ctx_.unplugQueue.Append(static_cast<std::int8_t>(record.channel));
     ctx_.channels.SetState(record, ChannelState::WaitUnplug);
     ctx_.display.SetChannelStatus(record.channel, statusText);
