@@ -55,7 +55,9 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       options(std::move(opts)),
       display(ports.controls, journal),
       engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList,
-                           unplugQueue, ports.devicePaths, bootBlock}) {
+                           unplugQueue, ports.devicePaths, bootBlock}),
+      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
+                           downloadList}) {
     if (journal) {
         channelTable.OnStateChange(
             [journal](int channel, ChannelState state) { journal->State(channel, StateName(state)); });

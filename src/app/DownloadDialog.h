@@ -18,6 +18,7 @@
 #include "ui/Display.h"
 #include "ui/Journal.h"
 #include "usb/DevicePathTable.h"
+#include "usb/ScanTick.h"
 #include "usb/UnplugQueue.h"
 
 namespace tandrel {
@@ -85,6 +86,7 @@ public:
     UnplugQueue unplugQueue;
     std::uint8_t bootBlock[6] = {};
     ChannelEngine engine;
+    ScanTick scanTick;
 
 private:
     void ApplyStartupImages();
@@ -92,6 +94,7 @@ private:
     void DetachLibrary();
     void OnChannelEvent(WindowMessage& message);
     void OnAppendLog(WindowMessage& message);
+    void ArmCommChannels();
 };
 
 }  // namespace tandrel

@@ -1,10 +1,68 @@
 #include "app/DownloadDialog.h"
+#include "ui/ControlIds.h"
+#include "usb/Timers.h"
 
 namespace tandrel {
 
-// Placeholder until run control lands.
-void DownloadDialog::OnTimer(int) {}
-void DownloadDialog::OnStart() {}
-void DownloadDialog::OnReset() {}
+namespace {
+constexpr const char* kSearching = "채널 검색 중";
+constexpr const char* kUnplugAllPhones = "모든 폰을 USB에서 분리하세요";
+constexpr const char* kSystemReset = "시스템 리셋";
+constexpr int kResetPauseMs = 500;
+}  // namespace
+
+void DownloadDialog::OnTimer(int timerId) { scanTick.OnTimer(timerId); }
+
+void DownloadDialog::OnStart() {
+    UpdateData(true);
+    display.EnableControl(IDC_START, false);
+    display.EnableControl(IDC_OPEN_FILE, false);
+    for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
+    for (int n = 1; n <= 8; ++n) display.SetChannelProgress(n, 0);
+    display.ClearLog();
+    BuildPlan();
+    const bool usb = display.IsUsbMode();
+    if (usb) {
+        loop.SetTimer(kScanTimerId, kScanPeriodMs);
+        for (int n = 1; n <= 8; ++n) display.SetChannelStatus(n, "Wait for USB");
+    }
+    display.SetBanner(kSearching, true);
+    if (!usb) ArmCommChannels();
+}
+
+// With no USB scan in COMM mode, Start hands every idle channel n the port
+// COM<n> and starts it as if a phone had been found there.
+void DownloadDialog::ArmCommChannels() {
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) {
+        ChannelRecord* record = channelTable.Record(n);
+        if (!record || record->portOpen || record->state.load() != ChannelState::Ready) continue;
+        record->deviceNumber = n;
+        engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, n, "");
+    }
+}
+
+void DownloadDialog::OnReset() {
+    controls.MessageBox(kUnplugAllPhones);
+    loop.KillTimer(kScanTimerId);
+    UpdateData(true);
+    for (int n = 1; n <= 8; ++n) display.Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
+    display.EnableControl(IDC_START, true);
+    for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
+    for (int n = 1; n <= 8; ++n) display.SetChannelProgress(n, 0);
+    display.ClearLog();
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) {
+        ChannelRecord* record = channelTable.Record(n);
+        if (!record) continue;
+        if (record->portOpen) engine.CloseChannelPort(record);
+        channelTable.SetState(*record, ChannelState::Ready);
+        loop.KillTimer(ResultTimerId(n));
+        display.SetChannelStatus(n, "Restart");
+        loop.Pause(kResetPauseMs);
+    }
+    display.ClearLog();
+    unplugQueue.RemoveAll();
+    devicePaths.Clear();
+    display.SetBanner(kSystemReset, true);
+}
 
 }  // namespace tandrel

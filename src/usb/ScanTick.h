@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "channels/ChannelEngine.h"
+#include "channels/ChannelTable.h"
+#include "platform/DeviceRegistry.h"
+#include "platform/WindowLoop.h"
+#include "plan/DownloadList.h"
+#include "ui/Display.h"
+#include "usb/DevicePathTable.h"
+#include "usb/UnplugQueue.h"
+
+namespace tandrel {
+
+// What the timer ticks of USB mode work on; all of it belongs to the main window.
+struct ScanContext {
+    ChannelTable& channels;
+    ChannelEngine& engine;
+    Display& display;
+    WindowLoop& loop;
+    const DeviceRegistry& registry;
+    DevicePathTable& devicePaths;
+    UnplugQueue& unplugQueue;
+    const DownloadList& downloadList;
+};
+
+// The ScanTimer and ResultTimer ticks: phones found on USB are given the
+// channel of their device number, unplugged phones free or retire their
+// channel, and each finished phone's row shows its result.
+class ScanTick {
+public:
+    explicit ScanTick(ScanContext context);
+
+    // Dispatches a window timer by id.
+    void OnTimer(int timerId);
+
+private:
+    void OnScanTimer();
+    void CheckUnplugged(const struct FoundList& found);
+    void AssignDevices(const struct FoundList& found);
+    void AssignDevice(std::int32_t number);
+    void Rearm();
+    void OnResultTimer(int channel);
+    void JournalResult(int channel, const ChannelRecord& record);
+
+    ScanContext ctx_;
+    // When each channel was last armed and when its run ended, for the journal.
+    std::array<std::int64_t, ChannelTable::channelCount + 1> armedAt_ = {};
+    std::array<std::int64_t, ChannelTable::channelCount + 1> unpluggedAt_ = {};
+};
+
+}  // namespace tandrel
