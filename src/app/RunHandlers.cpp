@@ -1,4 +1,6 @@
 #include "app/DownloadDialog.h"
+#include "plan/BuildDownloadList.h"
+#include "plan/SortDownloadList.h"
 #include "ui/ControlIds.h"
 #include "usb/Timers.h"
 
@@ -20,7 +22,8 @@ void DownloadDialog::OnStart() {
     for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
     for (int n = 1; n <= 8; ++n) display.SetChannelProgress(n, 0);
     display.ClearLog();
-    BuildPlan();
+    BuildDownloadList(PlanContext{imageSlots, downloadList, controls, libraryTable, display});
+    SortDownloadList(downloadList);
     const bool usb = display.IsUsbMode();
     if (usb) {
         loop.SetTimer(kScanTimerId, kScanPeriodMs);
