@@ -1,0 +1,68 @@
+#include "RunBench.h"
+
+#include "platform/PhoneRegistryKeys.h"
+
+namespace tandrel::test {
+
+namespace {
+int CodeClass(char*, int, int* memoryClass) {
+    *memoryClass = 4;
+    return 0;
+}
+std::string InstanceKey(const std::string& instance) {
+    return std::string(kPhoneEnumerationKey) + "\\" + instance;
+}
+}  // namespace
+
+RunBench::RunBench() {
+    dialog.OnInitDialog();
+    dialog.libraryTable = FakeLibrary::Table();
+    dialog.libraryTable.TOC_get_memory_class = CodeClass;
+    registry.AddKey(kPhoneEnumerationKey);
+}
+
+RunBench::~RunBench() {
+    std::fclose(journalFile);
+    std::free(journalText);
+}
+
+void RunBench::Plug(const std::string& instance, const std::string& value) {
+    registry.SetString(InstanceKey(instance) + "\\" + std::string(kDeviceParametersKey), kCreateFileNameValue, value);
+}
+
+void RunBench::Unplug(const std::string& instance) { registry.RemoveKey(InstanceKey(instance)); }
+
+void RunBench::ChooseImages(const std::vector<std::string>& paths) {
+    controls.QueueOpenFiles(paths);
+    controls.Click(IDC_OPEN_FILE);
+}
+
+void RunBench::RunToUnplug(int channel) {
+    Report(channel);  // boot done: the first item starts
+    while (IsBusy(State(channel)) || State(channel) == ChannelState::LoadEep || State(channel) == ChannelState::LoadDsp) {
+        Report(channel);
+    }
+    while (State(channel) == ChannelState::WaitPeers) loop.RunFor(kScanPeriodMs);  // the pass asks for the reset
+    Report(channel);  // reset done
+}
+
+int RunBench::Calls(const std::string& entry, int channel) const {
+    int n = 0;
+    for (const auto& c : fake.calls) n += c.entry == entry && c.channel == channel;
+    return n;
+}
+
+std::size_t RunBench::JournalPosition(const std::string& fragment) {
+    std::fflush(journalFile);
+    return std::string(journalText, journalSize).find(fragment);
+}
+
+int RunBench::JournalCount(const std::string& fragment) {
+    std::fflush(journalFile);
+    const std::string all(journalText, journalSize);
+    int n = 0;
+    for (std::size_t at = all.find(fragment); at != std::string::npos; at = all.find(fragment, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace tandrel::test

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "FakeLibrary.h"
+#include "app/DownloadDialog.h"
+#include "platform/sim/InMemoryRegistry.h"
+#include "platform/sim/SimulatedControls.h"
+#include "platform/sim/SimulatedLoop.h"
+#include "ui/ControlIds.h"
+#include "ui/Templates.h"
+#include "usb/Timers.h"
+
+namespace tandrel::test {
+
+// The whole window on simulated controls, a virtual clock and an in-memory
+// registry of phones, with the scripted library in place of the real one.
+// Every chosen image is a Code image.
+struct RunBench {
+    RunBench();
+    ~RunBench();
+
+    // A phone whose "CreateFileName" is value, under instance name instance.
+    void Plug(const std::string& instance, const std::string& value);
+    void Plug(int device) { Plug("phone" + std::to_string(device), "USB" + std::to_string(device)); }
+    void Unplug(const std::string& instance);
+    void Unplug(int device) { Unplug("phone" + std::to_string(device)); }
+
+    void ChooseImages(const std::vector<std::string>& paths);
+    void SetUsb(bool usb) { controls.SetComboSelection(IDC_DRIVER, usb ? kDriverUsb : kDriverComm); }
+    void Start() { controls.Click(IDC_START); }
+    void Reset() { controls.Click(IDC_RESET); }
+    void Tick() { loop.RunFor(kScanPeriodMs); }
+    // The library reports the end of channel n's current step.
+    void Report(int channel, ChannelEventKind kind = ChannelEventKind::StepSucceeded) {
+        dialog.engine.HandleChannelEvent(kind, channel, "");
+    }
+    // Boots channel n's phone and runs it to the point where it waits for its unplug.
+    void RunToUnplug(int channel);
+
+    ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
+    ChannelState State(int n) { return R(n).state.load(); }
+    std::string Status(int n) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(n)]); }
+    std::string Banner() const { return controls.GetText(IDC_STATUS_BANNER); }
+    Colour BannerColour() { return dialog.display.bannerColour(); }
+    int Calls(const std::string& entry, int channel) const;
+    int JournalCount(const std::string& fragment);
+    // Where fragment first stands in the journal; npos when it does not.
+    std::size_t JournalPosition(const std::string& fragment);
+
+    SimulatedControls controls{MainDialogTemplate()};
+    SimulatedLoop loop;
+    InMemoryRegistry registry;
+    DevicePathTable paths;
+    char* journalText = nullptr;
+    std::size_t journalSize = 0;
+    std::FILE* journalFile = open_memstream(&journalText, &journalSize);
+    Journal journal{journalFile, loop};
+    FakeLibrary& fake = FakeLibrary::Reset(&loop);
+    struct NoModules : ModuleLoader {
+        void* Load(const std::string&, std::string&) override { return nullptr; }
+        void* Resolve(void*, const char*) override { return nullptr; }
+    } loader;
+    DownloadDialog dialog{StationPorts{controls, loop, loader, registry, paths}, Options{}, &journal};
+};
+
+}  // namespace tandrel::test
