@@ -64,7 +64,7 @@ void DownloadDialog::OnReset() {
     }
     display.ClearLog();
     unplugQueue.RemoveAll();
-    devicePaths.Clear();
+    devicePaths.ClearDevicePaths();
     display.SetBanner(kSystemReset, true);
 }
 

@@ -85,7 +85,7 @@ void ScanTick::AssignDevice(std::int32_t number) {
         }
     } else if (!record->portOpen) {
         // Keeps a phone that waits for its unplug visible to every pass.
-        ctx_.devicePaths.Forget(number);
+        ctx_.devicePaths.ForgetDevicePath(number);
     }
 }
 
