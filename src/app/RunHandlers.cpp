@@ -26,7 +26,7 @@ void DownloadDialog::OnStart() {
     SortDownloadList(downloadList);
     const bool usb = display.IsUsbMode();
     if (usb) {
-        loop.SetTimer(kScanTimerId, kScanPeriodMs);
+        SetScanTimer(loop);
         for (int n = 1; n <= 8; ++n) display.SetChannelStatus(n, "Wait for USB");
     }
     display.SetBanner(kSearching, true);
@@ -46,7 +46,7 @@ void DownloadDialog::ArmCommChannels() {
 
 void DownloadDialog::OnReset() {
     controls.MessageBox(kUnplugAllPhones);
-    loop.KillTimer(kScanTimerId);
+    KillScanTimer(loop);
     UpdateData(true);
     for (int n = 1; n <= 8; ++n) display.Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
     display.EnableControl(IDC_START, true);
@@ -58,7 +58,7 @@ void DownloadDialog::OnReset() {
         if (!record) continue;
         if (record->portOpen) engine.CloseChannelPort(record);
         channelTable.SetState(*record, ChannelState::Ready);
-        loop.KillTimer(ResultTimerId(n));
+        KillResultTimer(loop, n);
         display.SetChannelStatus(n, "Restart");
         loop.Pause(kResetPauseMs);
     }

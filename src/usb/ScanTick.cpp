@@ -20,13 +20,12 @@ ScanTick::ScanTick(ScanContext context) : ctx_(context) {}
 
 void ScanTick::OnTimer(int timerId) {
     if (timerId == kScanTimerId) return OnScanTimer();
-    const int channel = timerId - kResultTimerBase;
-    if (channel >= 1 && channel <= ChannelTable::channelCount) return OnResultTimer(channel);
+    if (const int channel = ChannelOfResultTimer(timerId)) return OnResultTimer(channel);
     ctx_.display.SetBanner("PhoneInit Timer error", false);
 }
 
 void ScanTick::OnScanTimer() {
-    ctx_.loop.KillTimer(kScanTimerId);
+    KillScanTimer(ctx_.loop);
     FoundList found;
     ScanUsbDevices(ctx_.registry, ctx_.devicePaths, found);
     CheckUnplugged(found);
@@ -46,13 +45,8 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
             continue;
         }
         ctx_.display.SetChannelStatus(channel, "USB disconnected");
-        if (record->succeeded) {
-            ctx_.channels.SetState(*record, ChannelState::Completed);
-            ctx_.loop.SetTimer(ResultTimerId(channel), kSuccessResultMs);
-        } else {
-            ctx_.channels.SetState(*record, ChannelState::Ready);
-            ctx_.loop.SetTimer(ResultTimerId(channel), kFailResultMs);
-        }
+        ctx_.channels.SetState(*record, record->succeeded ? ChannelState::Completed : ChannelState::Ready);
+        SetResultTimer(ctx_.loop, channel, record->succeeded);
         unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
         ctx_.display.SetBanner(kSearching, true);
         ctx_.unplugQueue.RemoveAt(position);
@@ -96,14 +90,14 @@ void ScanTick::Rearm() {
         if (!record || record->state.load() != ChannelState::Ready) ++notReady;
     }
     if (notReady < ChannelTable::channelCount || ctx_.unplugQueue.Count() > 0) {
-        ctx_.loop.SetTimer(kScanTimerId, kScanPeriodMs);
+        SetScanTimer(ctx_.loop);
     } else {
         ctx_.display.SetBanner(kSearchStopped, true);
     }
 }
 
 void ScanTick::OnResultTimer(int channel) {
-    ctx_.loop.KillTimer(ResultTimerId(channel));
+    KillResultTimer(ctx_.loop, channel);
     const ChannelRecord* record = ctx_.channels.Record(channel);
     if (!record) return;
     ctx_.display.SetChannelStatus(channel, record->succeeded ? "Success" : "Fail");
