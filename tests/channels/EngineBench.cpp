@@ -5,6 +5,7 @@ namespace tandrel::test {
 EngineBench::EngineBench(bool usb) {
     dialog.OnInitDialog();
     library = FakeLibrary::Table();
+    dialog.display.ClearLog();  // what start-up said about loading the library
     SetMode(usb);
 }
 
