@@ -225,5 +225,21 @@ TEST(ChannelRun, BootFailuresAtDetection) {
     EXPECT_FALSE(b.R(2).portOpen);
 }
 
+TEST(ChannelRun, ALibraryLackingADownloadOrResetCallSaysSoInsteadOfHanging) {
+    EngineBench b;
+    b.AddItem(4, "/i/code.fls");
+    b.library.download_fls_file = nullptr;
+    b.library.force_target_reset = nullptr;
+    Boot(b, 1);
+    EXPECT_EQ(b.StatusHistory(1).at(4), "Failed (FLS)");
+    EXPECT_EQ(b.Log(), Texts{"The download library has no call for this memory class."});
+
+    b.R(2).portOpen = true;
+    b.channels.SetState(b.R(2), S::WaitPeers);
+    b.Event(K::StepSucceeded, 2);
+    EXPECT_EQ(b.Status(2), "Done, Disconnect the phone");
+    EXPECT_EQ(b.Log().back(), "The download library has no call to reset the phone.");
+}
+
 }  // namespace
 }  // namespace tandrel::test
