@@ -124,7 +124,8 @@ void DownloadDialog::OnCommand(ControlId id) {
 }
 
 void DownloadDialog::OnSysCommand(unsigned commandId) {
-    if ((commandId & 0xFFF0) == IDM_ABOUTBOX) controls.ShowAbout();
+    if ((commandId & 0xFFF0) == IDM_ABOUTBOX) return controls.ShowAbout();
+    controls.DefaultSysCommand(commandId);
 }
 
 void DownloadDialog::OnMessage(WindowMessage& message) {

@@ -13,6 +13,9 @@ namespace tandrel {
 
 using ControlId = int;
 
+// The window menu's own Close command.
+constexpr unsigned SC_CLOSE = 0xF060;
+
 // The dialog services the station expects of its desktop: controls addressed
 // by their template id. Every call comes from the window thread.
 class DialogControls {
@@ -69,6 +72,9 @@ public:
     virtual std::optional<std::vector<std::string>> OpenFiles() = 0;
     // The About box, modal.
     virtual void ShowAbout() = 0;
+    // What the desktop does with a window-menu command the station leaves
+    // alone: SC_CLOSE closes the window, anything else is ignored.
+    virtual void DefaultSysCommand(unsigned commandId) = 0;
 };
 
 }  // namespace tandrel

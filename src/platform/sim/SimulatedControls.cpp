@@ -152,4 +152,6 @@ void SimulatedControls::QueueOpenFiles(std::optional<std::vector<std::string>> a
 
 void SimulatedControls::ShowAbout() { ++aboutBoxes_; }
 
+void SimulatedControls::DefaultSysCommand(unsigned commandId) { defaultSysCommands_.push_back(commandId); }
+
 }  // namespace tandrel

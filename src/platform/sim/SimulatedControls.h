@@ -67,6 +67,7 @@ public:
     void MessageBox(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
+    void DefaultSysCommand(unsigned commandId) override;
 
     // Test side.
     const Control& At(ControlId id) const;
@@ -83,6 +84,8 @@ public:
     void OnMessageBox(std::function<void()> whileOpen) { whileMessageBoxOpen_ = std::move(whileOpen); }
     const std::vector<std::string>& MessageBoxes() const { return messageBoxes_; }
     int AboutBoxes() const { return aboutBoxes_; }
+    // The window-menu commands handed on to the desktop, oldest first.
+    const std::vector<unsigned>& DefaultSysCommands() const { return defaultSysCommands_; }
 
 private:
     Control& Get(ControlId id);
@@ -101,6 +104,7 @@ private:
     std::vector<std::string> messageBoxes_;
     std::function<void()> whileMessageBoxOpen_;
     int aboutBoxes_ = 0;
+    std::vector<unsigned> defaultSysCommands_;
 };
 
 }  // namespace tandrel

@@ -1,0 +1,76 @@
+#include "app/DownloaderApp.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/DownloadDialog.h"
+#include "app/Options.h"
+#include "platform/DeviceSources.h"
+#include "ui/Journal.h"
+#include "usb/DevicePathTable.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr int kRefused = 2;
+
+// Closes the journal's file, unless it is standard output.
+struct JournalFileCloser {
+    void operator()(std::FILE* f) const {
+        if (f != stdout) std::fclose(f);
+    }
+};
+using JournalFile = std::unique_ptr<std::FILE, JournalFileCloser>;
+
+// "-" is standard output; anything else a file, created or emptied.
+JournalFile OpenJournalFile(const std::string& name, std::string& error) {
+    if (name == "-") return JournalFile(stdout);
+    JournalFile file(std::fopen(name.c_str(), "w"));
+    if (!file) error = "cannot write the journal " + name + ": " + std::strerror(errno);
+    return file;
+}
+
+}  // namespace
+
+DownloaderApp::DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& errors)
+    : makeWindow_(std::move(makeWindow)), loader_(loader), errors_(errors) {}
+
+int DownloaderApp::Run(const std::vector<std::string>& args) {
+    const OptionsResult parsed = ParseOptions(args);
+    if (!parsed.options) {
+        errors_ << "tandrel: " << parsed.error << "\n" << UsageText();
+        return kRefused;
+    }
+    const Options& options = *parsed.options;
+
+    std::string error;
+    JournalFile journalFile;
+    if (!options.journal.empty()) {
+        journalFile = OpenJournalFile(options.journal, error);
+        if (!journalFile) {
+            errors_ << "tandrel: " << error << "\n";
+            return kRefused;
+        }
+    }
+    const std::unique_ptr<DeviceRegistry> registry = MakeDeviceRegistry(options.devices, error);
+    if (!registry) {
+        errors_ << "tandrel: " << error << "\n";
+        return kRefused;
+    }
+
+    const std::unique_ptr<WindowSystem> window = makeWindow_();
+    std::unique_ptr<Journal> journal;
+    if (journalFile) journal = std::make_unique<Journal>(journalFile.get(), window->Loop());
+
+    DownloadDialog dialog(StationPorts{window->Controls(), window->Loop(), loader_, *registry, TheDevicePathTable()},
+                          options, journal.get());
+    dialog.OnInitDialog();
+    window->Show();
+    dialog.OnWindowShown();
+    window->RunUntilClosed();
+    return 0;
+}
+
+}  // namespace tandrel

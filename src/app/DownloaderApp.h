@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/DialogControls.h"
+#include "platform/ModuleLoader.h"
+#include "platform/WindowLoop.h"
+
+namespace tandrel {
+
+// The main window as the toolkit makes it: its controls, its loop, and the
+// modal run that lasts until the operator closes it.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    virtual DialogControls& Controls() = 0;
+    virtual WindowLoop& Loop() = 0;
+    // Puts the window on screen.
+    virtual void Show() = 0;
+    // Handles events until the window has closed.
+    virtual void RunUntilClosed() = 0;
+};
+
+// The application: reads the command line, opens the journal and the device
+// source, then runs one DownloadDialog until its window closes.
+class DownloaderApp {
+public:
+    using WindowFactory = std::function<std::unique_ptr<WindowSystem>()>;
+
+    // makeWindow is called once the command line has been accepted.
+    DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& errors);
+
+    // args: the arguments after the program name, the toolkit's own removed.
+    // Returns the exit status: 0 once the window has closed, 2 when the
+    // command line, the journal file or the device source is refused.
+    int Run(const std::vector<std::string>& args);
+
+private:
+    WindowFactory makeWindow_;
+    ModuleLoader& loader_;
+    std::ostream& errors_;
+};
+
+}  // namespace tandrel

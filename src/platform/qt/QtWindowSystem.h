@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/DownloaderApp.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtWindowLoop.h"
+
+namespace tandrel {
+
+// The main window on Qt: its controls built from the main template, its loop
+// on the application's event loop. Needs the QApplication to exist.
+class QtWindowSystem : public WindowSystem {
+public:
+    QtWindowSystem();
+
+    DialogControls& Controls() override { return controls_; }
+    WindowLoop& Loop() override { return loop_; }
+    void Show() override;
+    void RunUntilClosed() override;
+
+    DialogWindow& Window() { return controls_.Window(); }
+
+private:
+    QtWindowLoop loop_;
+    QtControls controls_;
+};
+
+}  // namespace tandrel

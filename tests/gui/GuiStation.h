@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "app/DownloadDialog.h"
+#include "platform/qt/QtWindowSystem.h"
+
+namespace tandrel::gui {
+
+// No download library anywhere.
+class NoLibrary : public ModuleLoader {
+public:
+    void* Load(const std::string& name, std::string& error) override {
+        error = name + ": not found";
+        return nullptr;
+    }
+    void* Resolve(void*, const char*) override { return nullptr; }
+};
+
+// No phone anywhere.
+class NoDevices : public DeviceRegistry {
+public:
+    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
+    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
+};
+
+// A fresh station window, initialised and on screen.
+struct Station {
+    Station();
+
+    QWidget* Widget(ControlId id) { return window.Window().Control(id); }
+    template <class W>
+    W* As(ControlId id) {
+        return qobject_cast<W*>(Widget(id));
+    }
+
+    QtWindowSystem window;
+    NoLibrary loader;
+    NoDevices registry;
+    DevicePathTable devicePaths;
+    DownloadDialog dialog;
+};
+
+// Runs the event loop until condition holds (true) or timeoutMs have passed (false).
+bool Eventually(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// The colour of a widget's pixel as the widget draws itself now.
+QColor PixelOf(QWidget* widget, QPoint at);
+// How many pixels of an image are close to colour.
+int CountNear(const QImage& image, QColor colour, int tolerance = 60);
+
+}  // namespace tandrel::gui
