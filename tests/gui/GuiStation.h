@@ -8,25 +8,9 @@
 
 #include "app/DownloadDialog.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "support/EmptyPorts.h"
 
 namespace tandrel::gui {
-
-// No download library anywhere.
-class NoLibrary : public ModuleLoader {
-public:
-    void* Load(const std::string& name, std::string& error) override {
-        error = name + ": not found";
-        return nullptr;
-    }
-    void* Resolve(void*, const char*) override { return nullptr; }
-};
-
-// No phone anywhere.
-class NoDevices : public DeviceRegistry {
-public:
-    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
-    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
-};
 
 // A fresh station window, initialised and on screen.
 struct Station {
@@ -39,8 +23,8 @@ struct Station {
     }
 
     QtWindowSystem window;
-    NoLibrary loader;
-    NoDevices registry;
+    fakes::NoLibrary loader;
+    fakes::NoDevices registry;
     DevicePathTable devicePaths;
     DownloadDialog dialog;
 };

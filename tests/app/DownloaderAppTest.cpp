@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "app/DownloaderApp.h"
+#include "platform/sim/SimulatedControls.h"
+#include "platform/sim/SimulatedLoop.h"
+#include "support/EmptyPorts.h"
+#include "ui/ControlIds.h"
+#include "ui/Templates.h"
+
+namespace tandrel {
+namespace {
+
+// What a simulated window saw of its life; outlives the window.
+struct WindowTrace {
+    int made = 0;
+    std::vector<std::string> steps;
+    bool postRefusedAfterRun = false;
+};
+
+struct Counted : MessagePayload {
+    explicit Counted(int& alive) : alive_(alive) { ++alive_; }
+    ~Counted() override { --alive_; }
+    int& alive_;
+};
+
+// The window on simulated controls and loop. The operator keeps it open for
+// a second of virtual time; a message still queued when it closes must be freed.
+class SimulatedWindow : public WindowSystem {
+public:
+    SimulatedWindow(WindowTrace& trace, int& alive) : trace_(trace), alive_(alive) { ++trace_.made; }
+    ~SimulatedWindow() override {
+        trace_.postRefusedAfterRun = !loop_.Post(WindowMessage{WM_CHANNEL_EVENT, std::make_unique<Counted>(alive_)});
+    }
+
+    DialogControls& Controls() override { return controls_; }
+    WindowLoop& Loop() override { return loop_; }
+    void Show() override { trace_.steps.push_back("show, row 1 " + controls_.GetText(kStatusLabelIds[1])); }
+    void RunUntilClosed() override {
+        trace_.steps.push_back("run");
+        loop_.RunFor(1000);
+        loop_.Post(WindowMessage{WM_CHANNEL_EVENT, std::make_unique<Counted>(alive_)});
+    }
+
+private:
+    WindowTrace& trace_;
+    int& alive_;
+    SimulatedControls controls_{MainDialogTemplate()};
+    SimulatedLoop loop_;
+};
+
+struct AppTest : ::testing::Test {
+    int Run(std::vector<std::string> args) {
+        DownloaderApp app([this] { return std::make_unique<SimulatedWindow>(trace, alive); }, loader, errors);
+        return app.Run(args);
+    }
+
+    WindowTrace trace;
+    int alive = 0;
+    fakes::NoLibrary loader;
+    std::ostringstream errors;
+};
+
+TEST_F(AppTest, RunsTheWindowAfterItsInitialisationAndEndsWithZeroWhenItCloses) {
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(trace.made, 1);
+    EXPECT_EQ(trace.steps, (std::vector<std::string>{"show, row 1 READY", "run"}));
+    EXPECT_TRUE(trace.postRefusedAfterRun) << "the window's loop must be closed with the dialog";
+    EXPECT_EQ(alive, 0) << "a message still queued at closing must be freed";
+    EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(AppTest, AnUnknownOptionGetsTheUsageAndStatusTwoWithoutAWindow) {
+    EXPECT_EQ(Run({"--bogus"}), 2);
+    EXPECT_EQ(trace.made, 0);
+    EXPECT_NE(errors.str().find("unknown option --bogus"), std::string::npos) << errors.str();
+    EXPECT_NE(errors.str().find("usage: tandrel"), std::string::npos) << errors.str();
+}
+
+TEST_F(AppTest, AnOptionWithoutItsValueIsRefused) {
+    EXPECT_EQ(Run({"--journal"}), 2);
+    EXPECT_EQ(trace.made, 0);
+    EXPECT_NE(errors.str().find("usage: tandrel"), std::string::npos);
+}
+
+TEST_F(AppTest, AJournalThatCannotBeWrittenIsRefusedWithItsReason) {
+    EXPECT_EQ(Run({"--journal", "/nonexistent-folder/journal.jsonl"}), 2);
+    EXPECT_EQ(trace.made, 0);
+    EXPECT_NE(errors.str().find("/nonexistent-folder/journal.jsonl"), std::string::npos) << errors.str();
+    EXPECT_NE(errors.str().find("No such file or directory"), std::string::npos) << errors.str();
+}
+
+TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
+    char name[] = "/tmp/tandrel-app-journal-XXXXXX";
+    close(mkstemp(name));
+    ASSERT_EQ(Run({"--journal", name}), 0);
+    std::ifstream in(name);
+    int ready = 0, white = 0;
+    for (std::string line; std::getline(in, line);) {
+        ready += line.find(R"("ev":"status")") != std::string::npos && line.find(R"("text":"READY")") != std::string::npos;
+        white += line.find(R"("ev":"colour")") != std::string::npos && line.find("[255,255,255]") != std::string::npos;
+    }
+    std::remove(name);
+    EXPECT_EQ(ready, 8);
+    EXPECT_EQ(white, 8);
+}
+
+}  // namespace
+}  // namespace tandrel

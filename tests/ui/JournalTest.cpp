@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iconv.h>
+#include <random>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/sim/SimulatedLoop.h"
+#include "ui/Journal.h"
+
+namespace tandrel {
+namespace {
+
+// A journal writing into a file of its own, read back by a second reader.
+class JournalFile : public ::testing::Test {
+protected:
+    ~JournalFile() override {
+        std::fclose(out_);
+        std::remove(path_.c_str());
+    }
+
+    // What is in the file now, without closing or flushing the writer.
+    std::vector<std::string> Lines() const {
+        std::ifstream in(path_);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+    static std::FILE* CreateTemporary(std::string& path) {
+        char name[] = "/tmp/tandrel-journal-XXXXXX";
+        const int fd = mkstemp(name);
+        path = name;
+        return fdopen(fd, "w");
+    }
+
+    SimulatedLoop clock;
+    std::string path_;
+    std::FILE* out_ = CreateTemporary(path_);
+    Journal journal{out_, clock};
+};
+
+TEST_F(JournalFile, EachDisplayChangeIsOneFlushedLineStampedWithItsTime) {
+    journal.Status(3, "READY");
+    EXPECT_EQ(Lines().size(), 1u) << "a record must be on disk as soon as it is written";
+    clock.RunFor(1234);
+    journal.RowColour(3, Rgb(0, 31, 255));
+    journal.Progress(8, 40);
+    journal.Banner("searching", true);
+    journal.Banner("stopped", false);
+    journal.Log("Port open");
+    journal.LogClear();
+    journal.Enable(1004, false);
+    journal.Enable(1022, true);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           R"({"t":0,"ev":"status","ch":3,"text":"READY"})",
+                           R"({"t":1234,"ev":"colour","ch":3,"rgb":[0,31,255]})",
+                           R"({"t":1234,"ev":"progress","ch":8,"pos":40})",
+                           R"({"t":1234,"ev":"banner","text":"searching","colour":"blue"})",
+                           R"({"t":1234,"ev":"banner","text":"stopped","colour":"red"})",
+                           R"({"t":1234,"ev":"log","text":"Port open"})",
+                           R"({"t":1234,"ev":"log-clear"})",
+                           R"({"t":1234,"ev":"enable","id":1004,"on":false})",
+                           R"({"t":1234,"ev":"enable","id":1022,"on":true})",
+                       }));
+}
+
+TEST(JournalQuote, EscapesWhatJsonNeedsAndKeepsUtf8) {
+    EXPECT_EQ(Journal::Quote("plain"), R"("plain")");
+    EXPECT_EQ(Journal::Quote("say \"hi\"\\"), R"("say \"hi\"\\")");
+    EXPECT_EQ(Journal::Quote("a\nb\rc\td"), R"("a\nb\rc\td")");
+    EXPECT_EQ(Journal::Quote(std::string("\x01\x1f", 2)), R"("\u0001\u001f")");
+    EXPECT_EQ(Journal::Quote(std::string("nul\0end", 7)), R"("nul\u0000end")");
+    const std::string korean = "\xEC\xB1\x84\xEB\x84\x90 \xEA\xB2\x80\xEC\x83\x89 \xEC\xA4\x91";
+    EXPECT_EQ(Journal::Quote(korean), "\"" + korean + "\"");
+}
+
+TEST(JournalQuote, ReplacesBytesThatAreNotUtf8) {
+    const std::string replacement = "\xEF\xBF\xBD";
+    // A lone continuation byte, a code page 949 pair, a cut sequence, an overlong form, a surrogate.
+    EXPECT_EQ(Journal::Quote("a\x80z"), "\"a" + replacement + "z\"");
+    EXPECT_EQ(Journal::Quote("\xC3\xA4\xB0\xA1"), "\"\xC3\xA4" + replacement + replacement + "\"");
+    EXPECT_EQ(Journal::Quote("cut\xEC\xB1"), "\"cut" + replacement + replacement + "\"");
+    EXPECT_EQ(Journal::Quote("\xC0\xAF"), "\"" + replacement + replacement + "\"");
+    EXPECT_EQ(Journal::Quote("\xED\xA0\x80"), "\"" + replacement + replacement + replacement + "\"");
+}
+
+// Strict UTF-8 as the C library's converter sees it: no overlong forms, no surrogates.
+bool IsUtf8(const std::string& text) {
+    iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
+    std::string in = text;
+    std::vector<char> out(4 * text.size() + 4);
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t left = in.size(), room = out.size();
+    const bool ok = iconv(converter, &from, &left, &to, &room) != static_cast<std::size_t>(-1);
+    iconv_close(converter);
+    return ok;
+}
+
+// A JSON string literal: quoted, every backslash starts a known escape, no
+// raw control character or bare quote inside.
+bool IsJsonStringLiteral(const std::string& q) {
+    if (q.size() < 2 || q.front() != '"' || q.back() != '"') return false;
+    for (std::size_t i = 1; i + 1 < q.size(); ++i) {
+        const auto c = static_cast<unsigned char>(q[i]);
+        if (c < 0x20 || c == '"') return false;
+        if (c != '\\') continue;
+        const char e = q[++i];
+        if (e == 'u') {
+            if (i + 4 >= q.size() - 1) return false;
+            i += 4;
+        } else if (std::string_view("\"\\/bfnrt").find(e) == std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(JournalQuote, AnyBytesGiveAValidJsonString) {
+    std::mt19937 random(20101013);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 40);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(static_cast<std::size_t>(length(random)), '\0');
+        for (char& c : text) c = static_cast<char>(byte(random));
+        const std::string quoted = Journal::Quote(text);
+        ASSERT_TRUE(IsJsonStringLiteral(quoted)) << "round " << round;
+        ASSERT_TRUE(IsUtf8(quoted)) << "round " << round;
+    }
+}
+
+}  // namespace
+}  // namespace tandrel
