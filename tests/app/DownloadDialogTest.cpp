@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,35 +16,44 @@
 namespace tandrel {
 namespace {
 
-// A dialog on simulated controls and loop, with its journal in memory.
-struct DialogTest : ::testing::Test {
-    DialogTest() { devicePaths.Record(3, "Vid_058b&Pid_0041\\left-over"); }
-    ~DialogTest() override { std::fclose(journalFile); }
+// A file in memory; closed and freed after everything that writes to it.
+struct MemoryFile {
+    ~MemoryFile() {
+        std::fclose(file);
+        std::free(text);
+    }
 
-    std::vector<std::string> JournalLines() {
-        std::fflush(journalFile);
+    std::vector<std::string> Lines() {
+        std::fflush(file);
         std::vector<std::string> lines;
         std::string current;
-        for (std::size_t i = 0; i < journalSize; ++i) {
-            if (journalText[i] == '\n') {
-                lines.push_back(current);
-                current.clear();
-            } else {
-                current += journalText[i];
+        for (std::size_t i = 0; i < size; ++i) {
+            if (text[i] != '\n') {
+                current += text[i];
+                continue;
             }
+            lines.push_back(current);
+            current.clear();
         }
         return lines;
     }
+
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* file = open_memstream(&text, &size);
+};
+
+// A dialog on simulated controls and loop, with its journal in memory.
+struct DialogTest : ::testing::Test {
+    DialogTest() { devicePaths.Record(3, "Vid_058b&Pid_0041\\left-over"); }
 
     SimulatedControls controls{MainDialogTemplate()};
     SimulatedLoop loop;
     fakes::NoLibrary loader;
     fakes::NoDevices registry;
     DevicePathTable devicePaths;
-    char* journalText = nullptr;
-    std::size_t journalSize = 0;
-    std::FILE* journalFile = open_memstream(&journalText, &journalSize);
-    Journal journal{journalFile, loop};
+    MemoryFile journalFile;
+    Journal journal{journalFile.file, loop};
     DownloadDialog dialog{StationPorts{controls, loop, loader, registry, devicePaths}, Options{}, &journal};
 };
 
@@ -113,7 +123,7 @@ TEST_F(DialogTest, JournalShowsStopsGreyedThenEachRowWhiteBeforeItsText) {
         expected.push_back(R"({"t":0,"ev":"colour","ch":)" + ch + R"(,"rgb":[255,255,255]})");
         expected.push_back(R"({"t":0,"ev":"status","ch":)" + ch + R"(,"text":"READY"})");
     }
-    EXPECT_EQ(JournalLines(), expected);
+    EXPECT_EQ(journalFile.Lines(), expected);
 }
 
 TEST_F(DialogTest, ReadingStopsAtACommNumberThatIsNoIntegerAndKeepsThePaths) {
