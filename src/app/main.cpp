@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/DownloaderApp.h"
 #include "platform/DlopenLoader.h"

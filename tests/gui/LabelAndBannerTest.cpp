@@ -52,13 +52,6 @@ TEST(StatusRow, NewFontRepaintsAtOnce) {
     EXPECT_EQ(row->font().pixelSize(), 13);
 }
 
-TEST(StatusRow, ChannelsOutsideOneToEightChangeNoRow) {
-    Station s;
-    s.dialog.display.SetChannelStatus(0, "x");
-    s.dialog.display.SetChannelStatus(9, "x");
-    for (int n = 1; n <= 8; ++n) EXPECT_EQ(s.As<StaticText>(kStatusLabelIds[n])->Text(), "READY");
-}
-
 TEST(Banner, TextIsDrawnInTheBannerColourOnWhiteCells) {
     Station s;
     auto* banner = s.As<StaticText>(IDC_STATUS_BANNER);

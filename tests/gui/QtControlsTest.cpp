@@ -29,18 +29,6 @@ TEST(QtControls, AutoCheckBoxTogglesBeforeItsHandlerRuns) {
     EXPECT_EQ(clicks, (std::vector<std::pair<ControlId, int>>{{SlotCheckBoxId(2), 1}, {SlotCheckBoxId(2), 0}}));
 }
 
-TEST(QtControls, DisabledButtonsSendNothing) {
-    QtControls controls(MainDialogTemplate());
-    int clicks = 0;
-    controls.SetHandlers([&](ControlId) { ++clicks; }, [](unsigned) {});
-    controls.Window().show();
-    controls.Enable(IDC_START, false);
-    QTest::mouseClick(controls.Window().Control(IDC_START), Qt::LeftButton);
-    controls.Enable(IDC_START, true);
-    QTest::mouseClick(controls.Window().Control(IDC_START), Qt::LeftButton);
-    EXPECT_EQ(clicks, 1);
-}
-
 TEST(QtControls, ProgressOutsideTheRangeIsClamped) {
     QtControls controls(MainDialogTemplate());
     controls.SetProgressPos(kProgressIds[1], 150);

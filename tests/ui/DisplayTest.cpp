@@ -69,16 +69,5 @@ TEST_F(DisplayTest, UsbModeIsEntryOneOfTheDriverBox) {
     EXPECT_FALSE(display.IsUsbMode());
 }
 
-TEST(ControlIds, ChannelAndSlotTablesMapBothWays) {
-    for (int n = 1; n <= 8; ++n) {
-        EXPECT_EQ(ChannelOfStatusLabel(kStatusLabelIds[n]), n);
-        EXPECT_EQ(ChannelOfStopButton(kStopButtonIds[n]), n);
-    }
-    EXPECT_EQ(ChannelOfStopButton(kStatusLabelIds[1]), 0);
-    EXPECT_EQ(ChannelOfStopButton(0), 0);
-    for (int k = 0; k < kSlotCount; ++k) EXPECT_EQ(SlotOfCheckBox(SlotCheckBoxId(k)), k);
-    EXPECT_EQ(SlotOfCheckBox(SlotPathId(0)), -1);
-}
-
 }  // namespace
 }  // namespace tandrel

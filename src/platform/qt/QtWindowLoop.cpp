@@ -23,16 +23,16 @@ void QtWindowLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer) {
     onTimer_ = std::move(onTimer);
 }
 
+// The wake-up is posted under the lock, once per batch: once Close has taken
+// the lock, no post to this object can still be on its way.
 bool QtWindowLoop::Post(WindowMessage message) {
-    bool wake = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (closed_) return false;
-        queue_.push_back(std::move(message));
-        wake = !wakePending_;
+    std::lock_guard lock(mutex_);
+    if (closed_) return false;
+    queue_.push_back(std::move(message));
+    if (!wakePending_) {
         wakePending_ = true;
+        QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
     }
-    if (wake) QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
     return true;
 }
 

@@ -6,11 +6,9 @@ namespace tandrel {
 
 namespace {
 
-// value * numerator / denominator, rounded half away from zero.
+// value * numerator / denominator rounded to the nearest whole; template values are never negative.
 int ScaleRounded(int value, int numerator, int denominator) {
-    const long long product = static_cast<long long>(value) * numerator;
-    const long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator : (product - half) / denominator);
+    return (value * numerator + denominator / 2) / denominator;
 }
 
 int ToPixelsX(int du, DialogBaseUnits units) { return ScaleRounded(du, units.avgWidth, 4); }

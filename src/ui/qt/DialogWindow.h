@@ -23,7 +23,6 @@ public:
 
     // The widget made for control id, or null when the template has none.
     QWidget* Control(ControlId id) const;
-    DialogBaseUnits Units() const { return units_; }
 
     // Entries of the window's menu, added after those already there.
     void AppendMenuItem(unsigned commandId, const QString& text);
