@@ -96,6 +96,12 @@ TEST_F(AppTest, AJournalThatCannotBeWrittenIsRefusedWithItsReason) {
     EXPECT_NE(errors.str().find("No such file or directory"), std::string::npos) << errors.str();
 }
 
+TEST_F(AppTest, ADeviceSourceThatCannotBeUsedIsRefusedWithItsReason) {
+    EXPECT_EQ(Run({"--devices", "dir:/nonexistent-bench"}), 2);
+    EXPECT_EQ(trace.made, 0);
+    EXPECT_NE(errors.str().find("/nonexistent-bench"), std::string::npos) << errors.str();
+}
+
 TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
     char name[] = "/tmp/tandrel-app-journal-XXXXXX";
     close(mkstemp(name));
