@@ -1,6 +1,7 @@
 #include "platform/DlopenLoader.h"
 
 #include <dlfcn.h>
+#include <link.h>
 
 namespace tandrel {
 
@@ -16,6 +17,12 @@ void* DlopenLoader::Load(const std::string& name, std::string& error) {
 void* DlopenLoader::Resolve(void* module, const char* symbol) {
     if (!module) return nullptr;
     return dlsym(module, symbol);
+}
+
+std::string DlopenLoader::PathOf(void* module) {
+    link_map* map = nullptr;
+    if (!module || dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name) return {};
+    return map->l_name;
 }
 
 }  // namespace tandrel

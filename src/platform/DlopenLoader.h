@@ -11,6 +11,8 @@ class DlopenLoader : public ModuleLoader {
 public:
     void* Load(const std::string& name, std::string& error) override;
     void* Resolve(void* module, const char* symbol) override;
+    // The path the dynamic linker found, so a bare name shows where it led.
+    std::string PathOf(void* module) override;
 };
 
 }  // namespace tandrel

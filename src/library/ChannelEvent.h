@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "channels/ChannelState.h"
+#include "library/DownloadLibrary.h"
+#include "platform/WindowLoop.h"
+
+namespace tandrel {
+
+// One library report on its way to the window thread, carried by a
+// WM_CHANNEL_EVENT message that owns it.
+struct ChannelEvent : MessagePayload {
+    static constexpr std::size_t kTextSize = 1000;
+
+    // Copies at most kTextSize - 1 bytes of text (null counts as empty); the
+    // copy is always terminated.
+    ChannelEvent(std::int32_t channel, std::int32_t status, const char* text);
+
+    std::int32_t channel;
+    std::int32_t status;
+    char text[kTextSize];
+};
+
+// The text of a WM_APPEND_LOG message. The sender owns the text and keeps it
+// valid until the message has been handled.
+struct AppendLogText : MessagePayload {
+    explicit AppendLogText(const char* t) : text(t) {}
+    const char* text;
+};
+
+// The decimal number text starts with: blanks skipped, an optional sign,
+// then digits; 0 when there are none. Held to the int range.
+int LeadingInteger(const char* text);
+
+// Hands a report on: a finished or failed step to onStep(kind, channel, text),
+// progress to onProgress(channel, percent). Any other status is ignored.
+template <typename OnStep, typename OnProgress>
+void DeliverChannelEvent(const ChannelEvent& event, OnStep&& onStep, OnProgress&& onProgress) {
+    switch (event.status) {
+        case IFWD_DL_STATUS_OK:
+            onStep(ChannelEventKind::StepSucceeded, event.channel, std::string_view(event.text));
+            break;
+        case IFWD_DL_STATUS_FAILED:
+            onStep(ChannelEventKind::StepFailed, event.channel, std::string_view(event.text));
+            break;
+        case IFWD_DL_STATUS_PROGRESS:
+            onProgress(event.channel, LeadingInteger(event.text));
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace tandrel
