@@ -21,10 +21,12 @@ struct RelayTarget {
 // callback is inside, so callbacks read it without a lock.
 RelayTarget g_targetStorage;
 std::atomic<const RelayTarget*> g_target{nullptr};
-// Callbacks between entry and return. A callback counts itself in before it
-// reads g_target, and Detach clears g_target before it waits for the count
-// to drain: both sequentially consistent, so no callback can still hold the
-// old target once Detach returns.
+// Callbacks that may be using the target. A callback counts itself in and
+// then reads g_target again; Detach clears g_target and then waits for the
+// count to drain. Both sequentially consistent, so no callback still holds
+// the old target once Detach returns. A callback that finds g_target already
+// clear returns without counting, so a library that keeps reporting cannot
+// hold the count up and keep Detach waiting.
 std::atomic<int> g_callbacksInside{0};
 // Attach and Detach among themselves.
 std::mutex g_attachMutex;
@@ -74,6 +76,7 @@ bool PassesProgressFilter(ChannelState state, int status) {
 extern "C" void LibraryCallback(int channel, int status, const char* text) {
     const int n = channel & 0xFF;
     if (n < 1 || n > ChannelTable::channelCount) return;
+    if (!g_target.load()) return;
     CallbackScope inside;
     const RelayTarget* target = g_target.load();
     if (!target) return;
