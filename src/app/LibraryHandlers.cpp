@@ -29,7 +29,8 @@ void DownloadDialog::RunLibraryStartup() {
         return;
     }
     // A station that cannot flash must say so before the operator presses Start.
-    const std::string path = loader.PathOf(g_libraryModule);
+    const std::string found = loader.PathOf(g_libraryModule);
+    const std::string& path = found.empty() ? name : found;
     const std::vector<std::string> missing = MissingEntryPoints(libraryTable);
     if (missing.empty()) {
         display.AppendLog("Loaded the download library " + path);

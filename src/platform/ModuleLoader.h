@@ -13,8 +13,9 @@ public:
     virtual void* Load(const std::string& name, std::string& error) = 0;
     // The symbol's address, or null when the module does not export it.
     virtual void* Resolve(void* module, const char* symbol) = 0;
-    // The file a loaded module came from, as the operator should see it.
-    virtual std::string PathOf(void* module) = 0;
+    // The file a loaded module came from, as the operator should see it;
+    // empty when the loader cannot tell.
+    virtual std::string PathOf(void*) { return {}; }
 };
 
 }  // namespace tandrel
