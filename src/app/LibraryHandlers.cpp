@@ -25,7 +25,7 @@ void DownloadDialog::RunLibraryStartup() {
     std::string error;
     g_libraryModule = LoadLibraryTable(loader, name, libraryTable, error);
     if (!g_libraryModule) {
-        display.AppendLog("Could not load the download library: " + error);
+        display.AppendLog("Could not load the download library: " + (error.empty() ? name : error));
         return;
     }
     // A station that cannot flash must say so before the operator presses Start.

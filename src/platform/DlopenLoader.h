@@ -4,9 +4,9 @@
 
 namespace tandrel {
 
-// The real module loader: dlopen and dlsym. A bare file name is searched the
-// way the dynamic linker does for this program (its own folder first, through
-// its RUNPATH); a name with a slash is taken as a path.
+// The real module loader: dlopen and dlsym. A bare file name is looked for in
+// the program's own folder first, then where the dynamic linker looks; a name
+// with a slash is taken as a path.
 class DlopenLoader : public ModuleLoader {
 public:
     void* Load(const std::string& name, std::string& error) override;

@@ -55,7 +55,14 @@ TEST(LibraryBinding, ABareNameIsFoundInTheProgramsOwnFolderFirst) {
     void* module = LoadLibraryTable(loader, kLibraryFileName, table, error);
     ASSERT_NE(module, nullptr) << error;
     EXPECT_EQ(loader.PathOf(module), FAKE_LIBRARY_PATH);
-    EXPECT_EQ(FolderOf(loader.PathOf(module)), FolderOf(FAKE_PARTIAL_LIBRARY_PATH));
+}
+
+TEST(LibraryBinding, ABareNameNotBesideTheProgramIsLookedForWhereTheSystemLooks) {
+    DlopenLoader loader;
+    std::string error;
+    void* module = loader.Load("libm.so.6", error);
+    ASSERT_NE(module, nullptr) << error;
+    EXPECT_NE(FolderOf(loader.PathOf(module)), FolderOf(FAKE_LIBRARY_PATH));
 }
 
 TEST(LibraryBinding, MissingSymbolsLeaveNullSlotsAndOnlyCalledOnesAreReported) {
