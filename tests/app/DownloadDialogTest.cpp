@@ -95,7 +95,8 @@ TEST_F(DialogTest, InitialisationSetsUpTheCommandsFieldsAndBanner) {
     }
     EXPECT_FALSE(controls.IsVisible(SlotCheckBoxId(5)));
     EXPECT_FALSE(controls.IsVisible(SlotPathId(6)));
-    EXPECT_EQ(controls.ListCount(IDC_EVENT_LOG), 0);
+    // The one line is start-up saying the library could not be loaded.
+    EXPECT_EQ(controls.ListCount(IDC_EVENT_LOG), 1);
     EXPECT_EQ(controls.GetText(IDC_STATUS_BANNER), "");
 
     const FontDescription& banner = controls.At(IDC_STATUS_BANNER).font;
@@ -123,6 +124,8 @@ TEST_F(DialogTest, JournalShowsStopsGreyedThenEachRowWhiteBeforeItsText) {
         expected.push_back(R"({"t":0,"ev":"colour","ch":)" + ch + R"(,"rgb":[255,255,255]})");
         expected.push_back(R"({"t":0,"ev":"status","ch":)" + ch + R"(,"text":"READY"})");
     }
+    expected.push_back(
+        R"({"t":0,"ev":"log","text":"Could not load the download library: libIFWD_DownloadDll.so: cannot open shared object file"})");
     EXPECT_EQ(journalFile.Lines(), expected);
 }
 
