@@ -70,6 +70,9 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
     window->Show();
     dialog.OnWindowShown();
     window->RunUntilClosed();
+    if (!options.screenshot.empty() && !window->SaveScreenshot(options.screenshot, error)) {
+        errors_ << "tandrel: " << error << "\n";
+    }
     return 0;
 }
 

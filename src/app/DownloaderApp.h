@@ -24,6 +24,8 @@ public:
     virtual void Show() = 0;
     // Handles events until the window has closed.
     virtual void RunUntilClosed() = 0;
+    // Writes a PNG of the window; false with the reason in error when it cannot.
+    virtual bool SaveScreenshot(const std::string& file, std::string& error) = 0;
 };
 
 // The application: reads the command line, opens the journal and the device

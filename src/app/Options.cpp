@@ -39,6 +39,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
             o.start = true;
         } else if (a == "--journal") {
             if (!TakeValue(args, i, o.journal, error)) return {std::nullopt, error};
+        } else if (a == "--screenshot") {
+            if (!TakeValue(args, i, o.screenshot, error)) return {std::nullopt, error};
         } else {
             return {std::nullopt, "unknown option " + a};
         }
@@ -48,12 +50,14 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
 
 std::string UsageText() {
     return "usage: tandrel [--library PATH] [--devices sysfs|dir:PATH] [--image FILE]... [--start]\n"
-           "               [--journal FILE|-]\n"
+           "               [--journal FILE|-] [--screenshot FILE]\n"
            "  --library PATH    load this download library instead of libIFWD_DownloadDll.so\n"
            "  --devices SOURCE  where phones are found: sysfs (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
            "  --start           press Start once the window is up\n"
-           "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n";
+           "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n"
+           "  --screenshot FILE write a PNG of the window to FILE when it closes\n"
+           "SIGTERM and SIGINT close the window as its close box does.\n";
 }
 
 }  // namespace tandrel

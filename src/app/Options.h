@@ -17,6 +17,8 @@ struct Options {
     bool start = false;
     // Empty: no journal; "-": standard output.
     std::string journal;
+    // Empty: none; otherwise a PNG of the window as it was when it closed.
+    std::string screenshot;
 };
 
 struct OptionsResult {

@@ -47,6 +47,11 @@ public:
         loop_.RunFor(1000);
         loop_.Post(WindowMessage{WM_CHANNEL_EVENT, std::make_unique<Counted>(alive_)});
     }
+    bool SaveScreenshot(const std::string& file, std::string& error) override {
+        trace_.steps.push_back("screenshot " + file);
+        error = "no screen";
+        return false;
+    }
 
 private:
     WindowTrace& trace_;
@@ -74,6 +79,12 @@ TEST_F(AppTest, RunsTheWindowAfterItsInitialisationAndEndsWithZeroWhenItCloses) 
     EXPECT_TRUE(trace.postRefusedAfterRun) << "the window's loop must be closed with the dialog";
     EXPECT_EQ(alive, 0) << "a message still queued at closing must be freed";
     EXPECT_EQ(errors.str(), "");
+}
+
+TEST_F(AppTest, TheScreenshotIsTakenOnceTheWindowHasClosedAndItsFailureIsReported) {
+    EXPECT_EQ(Run({"--screenshot", "/tmp/final.png"}), 0);
+    EXPECT_EQ(trace.steps, (std::vector<std::string>{"show, row 1 READY", "run", "screenshot /tmp/final.png"}));
+    EXPECT_EQ(errors.str(), "tandrel: no screen\n");
 }
 
 TEST_F(AppTest, AnUnknownOptionGetsTheUsageAndStatusTwoWithoutAWindow) {

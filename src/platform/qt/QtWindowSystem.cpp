@@ -1,6 +1,9 @@
 #include "platform/qt/QtWindowSystem.h"
 
 #include <QEventLoop>
+#include <QPixmap>
+
+#include "platform/qt/TerminationSignals.h"
 
 #include "ui/Templates.h"
 
@@ -15,7 +18,14 @@ void QtWindowSystem::RunUntilClosed() {
     if (!Window().isVisible()) return;
     QEventLoop running;
     QObject::connect(&Window(), &QDialog::finished, &running, &QEventLoop::quit);
+    const TerminationSignals stopFromOutside([this] { Window().reject(); });
     running.exec();
+}
+
+bool QtWindowSystem::SaveScreenshot(const std::string& file, std::string& error) {
+    if (Window().grab().save(QString::fromStdString(file), "PNG")) return true;
+    error = "cannot write the screenshot " + file;
+    return false;
 }
 
 }  // namespace tandrel

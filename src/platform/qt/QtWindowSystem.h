@@ -16,6 +16,7 @@ public:
     WindowLoop& Loop() override { return loop_; }
     void Show() override;
     void RunUntilClosed() override;
+    bool SaveScreenshot(const std::string& file, std::string& error) override;
 
     DialogWindow& Window() { return controls_.Window(); }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <functional>
+
+namespace tandrel {
+
+// Turns SIGTERM and SIGINT into a call on the window thread, so that a
+// station stopped from outside closes its window the way the operator would.
+// One at a time per process.
+class TerminationSignals : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TerminationSignals(std::function<void()> onSignal);
+    ~TerminationSignals() override;
+
+private:
+    std::function<void()> onSignal_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace tandrel
