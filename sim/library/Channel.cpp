@@ -1,0 +1,81 @@
+#include "Channel.h"
+
+namespace tandrel::sim {
+
+Channel::Channel(std::uint8_t number) : number(number), worker([this] { Run(); }) {}
+
+Channel::~Channel() {
+    {
+        std::lock_guard lock(mutex);
+        stopping = true;
+        if (current) current->Cancel();
+    }
+    wake.notify_all();
+    worker.join();
+}
+
+std::optional<PhoneLink> Channel::Link() const {
+    std::lock_guard lock(mutex);
+    return link;
+}
+
+void Channel::SetLink(std::optional<PhoneLink> newLink) {
+    std::lock_guard lock(mutex);
+    link = std::move(newLink);
+}
+
+void Channel::RestartItemCount() {
+    std::lock_guard lock(mutex);
+    itemCount = 0;
+}
+
+unsigned Channel::NextItemNumber() {
+    std::lock_guard lock(mutex);
+    return ++itemCount;
+}
+
+bool Channel::Start(Job job, IFWD_DL_Callback callback) {
+    {
+        std::lock_guard lock(mutex);
+        if (busy || stopping) return false;
+        busy = true;
+        pending = std::move(job);
+        current = std::make_shared<Operation>(number, callback);
+    }
+    wake.notify_all();
+    return true;
+}
+
+bool Channel::Busy() const {
+    std::lock_guard lock(mutex);
+    return busy;
+}
+
+void Channel::Abort() {
+    std::lock_guard lock(mutex);
+    if (current) current->Cancel();
+}
+
+bool Channel::WaitIdle(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex);
+    return idle.wait_for(lock, limit, [this] { return !busy; });
+}
+
+void Channel::Run() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        wake.wait(lock, [this] { return stopping || pending; });
+        if (stopping) return;
+        Job job = std::move(pending);
+        pending = nullptr;
+        std::shared_ptr<Operation> operation = current;
+        lock.unlock();
+        job(*operation);
+        lock.lock();
+        current.reset();
+        busy = false;
+        idle.notify_all();
+    }
+}
+
+}  // namespace tandrel::sim
