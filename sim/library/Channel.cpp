@@ -71,10 +71,15 @@ void Channel::Run() {
         std::shared_ptr<Operation> operation = current;
         lock.unlock();
         job(*operation);
+        // Free for the next step before the outcome goes out, yet still the
+        // current operation until then, so an abort meanwhile silences it.
         lock.lock();
-        current.reset();
         busy = false;
         idle.notify_all();
+        lock.unlock();
+        operation->DeliverOutcome();
+        lock.lock();
+        if (current == operation) current.reset();
     }
 }
 

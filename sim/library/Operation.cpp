@@ -13,9 +13,16 @@ void Operation::Progress(int percent) {
     Report(IFWD_DL_STATUS_PROGRESS, std::to_string(percent).c_str());
 }
 
-void Operation::Succeed() { Report(IFWD_DL_STATUS_OK, ""); }
+void Operation::Succeed() { outcomeStatus = IFWD_DL_STATUS_OK; }
 
-void Operation::Fail(const std::string& why) { Report(IFWD_DL_STATUS_FAILED, why.c_str()); }
+void Operation::Fail(const std::string& why) {
+    outcomeStatus = IFWD_DL_STATUS_FAILED;
+    outcomeText = why;
+}
+
+void Operation::DeliverOutcome() {
+    if (outcomeStatus >= 0) Report(outcomeStatus, outcomeText.c_str());
+}
 
 void Operation::Report(int status, const char* text) {
     std::lock_guard lock(reportMutex);
