@@ -1,7 +1,6 @@
 #include "Verify.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "common/AtomicFiles.h"
@@ -37,23 +36,6 @@ bool CollectExpected(const std::vector<std::string>& images, std::vector<Expecte
     return ok;
 }
 
-// The first offset at which the two ranges differ, or nothing when equal.
-std::optional<std::uint64_t> FirstDifference(const File& a, std::uint64_t aOffset, const File& b,
-                                             std::uint64_t length) {
-    constexpr std::size_t kChunk = 1 << 20;
-    std::vector<char> left(kChunk), right(kChunk);
-    for (std::uint64_t done = 0; done < length;) {
-        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, length - done));
-        if (!a.ReadAt(aOffset + done, left.data(), n) || !b.ReadAt(done, right.data(), n)) return done;
-        if (std::memcmp(left.data(), right.data(), n) != 0) {
-            auto mismatch = std::mismatch(left.begin(), left.begin() + static_cast<std::ptrdiff_t>(n), right.begin());
-            return done + static_cast<std::uint64_t>(mismatch.first - left.begin());
-        }
-        done += n;
-    }
-    return std::nullopt;
-}
-
 std::string CompareItem(const Expected& want, const FlashEntry& entry, const std::string& flashDir) {
     std::string label = "item " + want.item.name + " (" + want.image + "): ";
     std::string error;
@@ -72,7 +54,7 @@ std::string CompareItem(const Expected& want, const FlashEntry& entry, const std
         entry.checksum != want.item.checksum) {
         return label + "SHA-256 differs: flash " + HexOf(flashDigest) + ", image " + HexOf(want.item.checksum);
     }
-    if (std::optional<std::uint64_t> at = FirstDifference(image, want.item.offset, flashed, want.item.length)) {
+    if (std::optional<std::uint64_t> at = FirstDifference(image, want.item.offset, flashed, 0, want.item.length)) {
         return label + "bytes differ from offset " + std::to_string(*at);
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ImageParser.h"
@@ -48,6 +49,11 @@ private:
     const File& file;
     std::uint64_t size;
 };
+
+// The first offset within the two ranges at which they differ (or one of them
+// cannot be read); nothing when they are equal.
+std::optional<std::uint64_t> FirstDifference(const File& a, std::uint64_t aOffset, const File& b, std::uint64_t bOffset,
+                                             std::uint64_t length);
 
 // The digest of length bytes at offset; false when the file is shorter.
 bool HashRange(const File& file, std::uint64_t offset, std::uint64_t length, Digest& digest);

@@ -46,14 +46,14 @@ std::string FlashFileName(const ItemPlan& plan) {
     return number + name;
 }
 
-// Reads back what landed in the flash: success is reported only for bytes
-// that are there.
-Outcome CheckWritten(const std::string& path, const ItemPlan& plan, const Digest& written, const PhoneLink& link) {
+// Reads back what landed in the flash and compares it with the image: success
+// is reported only for bytes that are there. The payload's digest was checked
+// while it streamed, so equal bytes also mean the manifest's SHA-256 is true.
+Outcome CheckWritten(const std::string& path, const ItemPlan& plan, const PhoneLink& link) {
     std::string error;
     File check = File::OpenRead(path, error);
-    Digest readBack{};
-    if (!check.IsOpen() || check.Size() != plan.item.length || !HashRange(check, 0, plan.item.length, readBack) ||
-        readBack != written) {
+    if (!check.IsOpen() || check.Size() != plan.item.length ||
+        FirstDifference(*plan.image, plan.item.offset, check, 0, plan.item.length)) {
         return Outcome::Failure("item " + plan.item.name + ": the flash of " + link.Device() +
                                 " does not hold what was written");
     }
@@ -86,7 +86,7 @@ Outcome Download(Operation& operation, const PhoneLink& link, const ItemPlan& pl
         outcome = Outcome::Failure("item " + plan.item.name + " of " + plan.image->Path() +
                                    " is damaged: its payload does not match its checksum");
     }
-    if (outcome.kind == Outcome::Done) outcome = CheckWritten(temp, plan, written, link);
+    if (outcome.kind == Outcome::Done) outcome = CheckWritten(temp, plan, link);
     if (outcome.kind == Outcome::Done) outcome = RecordItem(temp, plan, link);
     if (outcome.kind != Outcome::Done) std::remove(temp.c_str());
     return outcome;
