@@ -17,7 +17,8 @@ struct RobotPlan {
 };
 
 // The operator's hands: plugs the phones one after another and unplugs each
-// once the bench records a final state for it (reset done, failed, aborted).
+// once the bench records a final state for it (reset done, failed, aborted,
+// or closed before its reset).
 // Runs until stop is set, or until done when asked; returns the exit status:
 // 0, or 1 when a phone did not end with its reset done or time ran out.
 int RunRobot(const Bench& bench, const RobotPlan& plan, const std::atomic<bool>& stop, std::FILE* log);

@@ -49,7 +49,8 @@ bool IsEmptyOrMissing(const std::string& root) {
 }  // namespace
 
 bool IsFinalState(const std::string& state) {
-    return state == phone_state::kResetDone || state == phone_state::kFailed || state == phone_state::kAborted;
+    return state == phone_state::kResetDone || state == phone_state::kFailed || state == phone_state::kAborted ||
+           state == phone_state::kClosed;
 }
 
 std::optional<Bench> Bench::Open(const std::string& root, std::string& error) {

@@ -24,6 +24,9 @@ inline constexpr const char* kBooted = "booted";
 inline constexpr const char* kResetDone = "reset done";
 inline constexpr const char* kFailed = "failed";
 inline constexpr const char* kAborted = "aborted";
+// The port was closed on a booted phone before its reset: the station gave up
+// on it for a reason of its own and will ask for it to be unplugged.
+inline constexpr const char* kClosed = "closed";
 }  // namespace phone_state
 
 bool IsFinalState(const std::string& state);

@@ -108,6 +108,7 @@ int Simulator::Close(int number, std::string& why) {
         why = "channel " + std::to_string(number) + ": the running step did not stop; port left open";
         return 1;
     }
+    if (link->TheBench().ReadState(link->Instance()) == phone_state::kBooted) link->SetState(phone_state::kClosed);
     channel->SetLink(std::nullopt);
     return 0;
 }

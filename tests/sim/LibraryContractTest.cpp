@@ -75,6 +75,18 @@ TEST_F(LibraryTest, ABootStartsANewRunWithAnEmptyFlash) {
     EXPECT_EQ(Flashed(1), "");
 }
 
+TEST_F(LibraryTest, ClosingABootedPhoneBeforeItsResetMarksItForUnplugging) {
+    MakeBench(2);
+    std::string image = PlainImage("code", 4, 1000);
+    ASSERT_TRUE(OpenAndBoot(1, image));
+    ASSERT_EQ(Open(2), 0);
+    ASSERT_EQ(Library().close_comm_port(1, msg), 0);
+    ASSERT_EQ(Library().close_comm_port(2, msg), 0);
+    EXPECT_EQ(bench->ReadState("phone-1"), phone_state::kClosed);
+    EXPECT_TRUE(IsFinalState(bench->ReadState("phone-1")));
+    EXPECT_EQ(bench->ReadState("phone-2"), phone_state::kPlugged);
+}
+
 TEST_F(LibraryTest, TableOfContentsCallsDescribeImagesAndNothingElse) {
     MakeBench(1, false);
     std::string container = dir / "set.pak";
