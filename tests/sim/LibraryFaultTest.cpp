@@ -120,7 +120,7 @@ TEST_F(LibraryFaultTest, UnplugFaultPullsThePhoneMidItem) {
 }
 
 TEST_F(LibraryFaultTest, PullingThePhoneDuringADownloadFailsIt) {
-    SetFault(1, "rate=500K");
+    SetFault(1, "rate=100K");
     ASSERT_TRUE(OpenAndBoot(1, image));
     ASSERT_EQ(Download(1, "|0|" + image), 0) << msg;
     ASSERT_TRUE(Reports::Instance().WaitProgress(1, 5));
@@ -142,7 +142,7 @@ TEST_F(LibraryFaultTest, APhonePulledAndPutBackIsNotThePortsPhone) {
 }
 
 TEST_F(LibraryFaultTest, AbortCancelsSilentlyAndLeavesNoPartialItem) {
-    SetFault(1, "rate=500K");
+    SetFault(1, "rate=100K");
     ASSERT_TRUE(OpenAndBoot(1, image));
     ASSERT_EQ(Download(1, "|0|" + image), 0) << msg;
     ASSERT_TRUE(Reports::Instance().WaitProgress(1, 5));
