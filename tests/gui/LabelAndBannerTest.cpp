@@ -80,12 +80,14 @@ TEST(Banner, KoreanTextHasAFontToBeDrawnWith) {
 TEST(EventLog, LinesStayInTheOrderAddedWithTheLastSelected) {
     Station s;
     auto* log = s.As<QListWidget>(IDC_EVENT_LOG);
+    // Start-up may already have said which library it loaded.
+    const int before = log->count();
     for (const char* line : {"b", "a", "c"}) s.dialog.display.AppendLog(line);
-    ASSERT_EQ(log->count(), 3);
-    EXPECT_EQ(log->item(0)->text(), "b");
-    EXPECT_EQ(log->item(1)->text(), "a");
-    EXPECT_EQ(log->item(2)->text(), "c");
-    EXPECT_EQ(log->currentRow(), 2);
+    ASSERT_EQ(log->count(), before + 3);
+    EXPECT_EQ(log->item(before)->text(), "b");
+    EXPECT_EQ(log->item(before + 1)->text(), "a");
+    EXPECT_EQ(log->item(before + 2)->text(), "c");
+    EXPECT_EQ(log->currentRow(), before + 2);
     s.dialog.display.ClearLog();
     EXPECT_EQ(log->count(), 0);
 }
