@@ -1,0 +1,100 @@
+// One channel against the target simulator on a real-time window: boot, three
+// items and the reset, then the phone's flash checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/DownloadDialog.h"
+#include "plan/BuildDownloadList.h"
+#include "plan/ImageSelection.h"
+#include "plan/SortDownloadList.h"
+#include "platform/DlopenLoader.h"
+#include "platform/ThreadLoop.h"
+#include "platform/sim/SimulatedControls.h"
+#include "ui/ControlIds.h"
+#include "ui/Templates.h"
+
+namespace tandrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NoDevices : DeviceRegistry {
+    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
+    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
+};
+
+int RunTool(const std::string& tool, const std::string& args) {
+    return std::system((tool + " " + args + " >/dev/null").c_str());
+}
+
+class SimulatedPhone : public ::testing::Test {
+protected:
+    SimulatedPhone() : folder(fs::temp_directory_path() / ("channelsim-" + std::to_string(getpid()))) {
+        fs::create_directories(folder);
+        bench = (folder / "bench").string();
+        EXPECT_EQ(RunTool(TANDREL_BENCH_TOOL, "create " + bench + " --phones 1"), 0);
+        EXPECT_EQ(RunTool(TANDREL_BENCH_TOOL, "plug " + bench + " 1"), 0);
+        setenv("TANDREL_BENCH", bench.c_str(), 1);
+        setenv("TANDREL_SIM_PHONE_RATE", "0", 1);
+        options.libraryPath = TANDREL_SIM_LIBRARY;
+    }
+    ~SimulatedPhone() override { fs::remove_all(folder); }
+
+    // A plain image of memory class around a payload of size bytes.
+    std::string Image(const std::string& name, int memoryClass, std::size_t size) {
+        const std::string payload = (folder / (name + ".raw")).string();
+        std::ofstream out(payload, std::ios::binary);
+        for (std::size_t i = 0; i < size; ++i) out.put(static_cast<char>((i * 31 + name.size()) & 0xFF));
+        out.close();
+        const std::string image = (folder / (name + ".img")).string();
+        EXPECT_EQ(RunTool(TANDREL_PACK_TOOL, "image " + image + " --class " + std::to_string(memoryClass) + " " + payload), 0);
+        return image;
+    }
+
+    fs::path folder;
+    std::string bench;
+    Options options;
+    SimulatedControls controls{MainDialogTemplate()};
+    ThreadLoop loop;
+    DlopenLoader loader;
+    NoDevices registry;
+    DevicePathTable paths;
+};
+
+TEST_F(SimulatedPhone, BootsDownloadsThreeItemsResetsAndTheFlashHoldsThem) {
+    const std::vector<std::string> images = {Image("code", 4, 300000), Image("psi", 1, 20000),
+                                             Image("eep", 7, 40000)};
+    DownloadDialog dialog(StationPorts{controls, loop, loader, registry, paths}, options);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    const PlanContext plan{dialog.imageSlots, dialog.downloadList, controls, dialog.libraryTable, dialog.display};
+    ChooseImageFiles(plan, images);
+    BuildDownloadList(plan);
+    SortDownloadList(dialog.downloadList);
+    ASSERT_EQ(dialog.downloadList.count, 3);
+
+    std::vector<ChannelState> states;
+    dialog.channelTable.OnStateChange([&](int, ChannelState s) { states.push_back(s); });
+    ChannelRecord& record = *dialog.channelTable.Record(1);
+    record.deviceNumber = 1;
+    dialog.engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, 1, "");
+    ASSERT_TRUE(loop.RunUntil([&] { return record.state.load() == ChannelState::WaitUnplug; },
+                              std::chrono::seconds(60)));
+
+    using S = ChannelState;
+    EXPECT_EQ(states, (std::vector<S>{S::Booting, S::LoadPsi, S::LoadFls, S::LoadEep, S::WaitPeers, S::Finishing,
+                                      S::WaitUnplug}));
+    EXPECT_EQ(controls.GetText(kStatusLabelIds[1]), "Done, Disconnect the phone");
+    EXPECT_EQ(dialog.display.Label(1).backgroundColor(), kGreen);
+    EXPECT_TRUE(record.succeeded);
+    EXPECT_FALSE(record.portOpen);
+    EXPECT_EQ(RunTool(TANDREL_BENCH_TOOL, "verify " + bench + " 1 " + images[0] + " " + images[1] + " " + images[2]), 0);
+}
+
+}  // namespace
+}  // namespace tandrel
