@@ -65,9 +65,7 @@ TEST(ChannelRun, ClassesPickTheirCallStageAndPartition) {
         const char* text;
     } const cases[] = {
         {13, {"cust", 1, "|0|/i/x", {}}, S::LoadDsp, "Downloading DSP"},
-        {12, {"dffs", 1, "|0|/i/x", {2}}, S::LoadFfs, "Downloading DFFS"},
         {15, {"dffs", 1, "|0|/i/x", {4}}, S::LoadFfs, "Downloading DFAT"},
-        {2, {"fls", 1, "|0|/i/x", {}}, S::LoadSlb, "Downloading NAND SLB"},
     };
     for (const Case& c : cases) {
         EngineBench b;

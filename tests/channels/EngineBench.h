@@ -6,22 +6,14 @@
 
 #include "FakeLibrary.h"
 #include "app/DownloadDialog.h"
+#include "platform/sim/InMemoryRegistry.h"
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
+#include "platform/sim/TableLoader.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
 namespace tandrel::test {
-
-struct NoModules : ModuleLoader {
-    void* Load(const std::string&, std::string&) override { return nullptr; }
-    void* Resolve(void*, const char*) override { return nullptr; }
-};
-
-struct NoDevices : DeviceRegistry {
-    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
-    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
-};
 
 // The main window on simulated controls and a virtual clock, with the
 // scripted fake library in place of the real one and every row white. The
@@ -48,8 +40,8 @@ struct EngineBench {
 
     SimulatedControls controls{MainDialogTemplate()};
     SimulatedLoop loop;
-    NoModules loader;
-    NoDevices registry;
+    TableLoader loader;
+    InMemoryRegistry registry;
     DevicePathTable paths;
     char* journalText = nullptr;
     std::size_t journalSize = 0;

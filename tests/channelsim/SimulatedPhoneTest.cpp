@@ -15,6 +15,7 @@
 #include "plan/SortDownloadList.h"
 #include "platform/DlopenLoader.h"
 #include "platform/ThreadLoop.h"
+#include "platform/sim/InMemoryRegistry.h"
 #include "platform/sim/SimulatedControls.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
@@ -23,11 +24,6 @@ namespace tandrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct NoDevices : DeviceRegistry {
-    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
-    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
-};
 
 int RunTool(const std::string& tool, const std::string& args) {
     return std::system((tool + " " + args + " >/dev/null").c_str());
@@ -63,7 +59,7 @@ protected:
     SimulatedControls controls{MainDialogTemplate()};
     ThreadLoop loop;
     DlopenLoader loader;
-    NoDevices registry;
+    InMemoryRegistry registry;
     DevicePathTable paths;
 };
 
