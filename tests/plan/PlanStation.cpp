@@ -57,7 +57,7 @@ void InstallFakeLibrary(LibraryTable& table) {
 }
 
 PlanStation::PlanStation(Options options)
-    : dialog(StationPorts{controls, loop, loader_, registry_, devicePaths_}, std::move(options)) {
+    : dialog(StationPorts{controls, loop, loader, registry, devicePaths}, std::move(options)) {
     Fake() = FakeLibraryState{};
     dialog.OnInitDialog();
     InstallFakeLibrary(dialog.libraryTable);

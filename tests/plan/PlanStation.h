@@ -10,6 +10,7 @@
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
 #include "ui/ControlIds.h"
+#include "support/EmptyPorts.h"
 #include "ui/Templates.h"
 
 namespace tandrel::test {
@@ -55,22 +56,9 @@ public:
 
     SimulatedControls controls{MainDialogTemplate()};
     SimulatedLoop loop;
-
-private:
-    struct NoModule : ModuleLoader {
-        void* Load(const std::string&, std::string& error) override { error = "absent"; return nullptr; }
-        void* Resolve(void*, const char*) override { return nullptr; }
-    };
-    struct NoDevices : DeviceRegistry {
-        bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
-        bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
-    };
-
-    NoModule loader_;
-    NoDevices registry_;
-    DevicePathTable devicePaths_;
-
-public:
+    fakes::NoLibrary loader;
+    fakes::NoDevices registry;
+    DevicePathTable devicePaths;
     DownloadDialog dialog;
 
 private:

@@ -15,10 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 
-// The simulator is built beside this test program; without it there is
-// nothing to run against.
-fs::path BinaryFolder() { return fs::read_symlink("/proc/self/exe").parent_path(); }
-
 template <typename Fn>
 void ResolveInto(Fn& slot, DlopenLoader& loader, void* module, const char* name) {
     slot = reinterpret_cast<Fn>(loader.Resolve(module, name));
@@ -28,12 +24,8 @@ void ResolveInto(Fn& slot, DlopenLoader& loader, void* module, const char* name)
 class SimulatorImages : public ::testing::Test {
 protected:
     void SetUp() override {
-        const fs::path library = BinaryFolder() / "libIFWD_DownloadDll.so";
-        if (!fs::exists(library) || !fs::exists(BinaryFolder() / "tandrel-pack")) {
-            GTEST_SKIP() << "the target simulator is not built";
-        }
         std::string error;
-        void* module = loader.Load(library.string(), error);
+        void* module = loader.Load(TANDREL_SIM_LIBRARY, error);
         ASSERT_NE(module, nullptr) << error;
         LibraryTable& table = station.dialog.libraryTable;
         table = LibraryTable{};
@@ -43,9 +35,7 @@ protected:
         folder = fs::temp_directory_path() / ("plan-images-" + std::to_string(getpid()));
         fs::create_directories(folder);
     }
-    void TearDown() override {
-        if (!folder.empty()) fs::remove_all(folder);
-    }
+    void TearDown() override { fs::remove_all(folder); }
 
     // A plain image of the given class around a small payload.
     std::string Image(const std::string& name, MemoryClass memoryClass) {
@@ -64,7 +54,7 @@ protected:
         return container.string();
     }
     static void Pack(const std::string& args) {
-        const std::string command = (BinaryFolder() / "tandrel-pack").string() + " " + args;
+        const std::string command = std::string(TANDREL_PACK_TOOL) + " " + args;
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
 
