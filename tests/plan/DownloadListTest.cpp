@@ -103,10 +103,10 @@ TEST_F(DownloadListBuild, WithoutTheLibraryEveryItemHasClassZero) {
     EXPECT_EQ(ItemClasses(), (Classes{0}));
 }
 
-// "|0|" + path + terminator fill the 500-byte specification at 496 characters.
+// "|0|" + path + terminator fill the 500-byte fileSpec at 496 characters.
 std::string PathOfLength(std::size_t n) { return "/" + std::string(n - 1, 'p'); }
 
-TEST_F(DownloadListBuild, APlainPathTooLongForTheSpecificationRefusesTheWholeList) {
+TEST_F(DownloadListBuild, APlainPathTooLongForTheFileSpecRefusesTheWholeList) {
     ChoosePlain({{PathOfLength(496), MemoryClass::PsiBootcore}, {"/b", MemoryClass::Code}});
     station.BuildAndSort();
     ASSERT_EQ(list.count, 2);

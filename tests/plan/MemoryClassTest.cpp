@@ -56,7 +56,7 @@ TEST(SortDownloadList, UnclassedItemsGoAfterEveryKnownClass) {
     DownloadList list = ListOf({99, 17, 0, 16, 5});
     SortDownloadList(list);
     EXPECT_EQ(Order(list), (std::vector<std::string>{"item4", "item3", "item2", "item0", "item1"}));
-    // Whole items move: the specification follows its path.
+    // Whole items move: the fileSpec follows its path.
     EXPECT_STREQ(list.items[0].fileSpec, "|0|item4");
     EXPECT_EQ(list.items[0].memoryClass, 5);
 }
