@@ -5,12 +5,9 @@
 
 namespace tandrel {
 
-ChannelEvent::ChannelEvent(std::int32_t n, std::int32_t s, const char* t) : channel(n), status(s) {
+ChannelEvent::ChannelEvent(std::int32_t n, std::int32_t s, const char* t)
     // strnlen stops at the bound, so an overlong text is never read past it.
-    const std::size_t length = t ? strnlen(t, kTextSize - 1) : 0;
-    if (length) std::memcpy(text, t, length);
-    text[length] = '\0';
-}
+    : channel(n), status(s), text(t ? t : "", t ? strnlen(t, kTextSize - 1) : 0) {}
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "channels/ChannelState.h"
@@ -13,15 +14,17 @@ namespace tandrel {
 // One library report on its way to the window thread, carried by a
 // WM_CHANNEL_EVENT message that owns it.
 struct ChannelEvent : MessagePayload {
+    // The longest text relayed, terminator included; longer ones are cut.
     static constexpr std::size_t kTextSize = 1000;
 
-    // Copies at most kTextSize - 1 bytes of text (null counts as empty); the
-    // copy is always terminated.
+    // Copies at most kTextSize - 1 bytes of text (null counts as empty). The
+    // text is sized to what it holds: most reports are a few bytes, and a
+    // full-size buffer per report costs the window thread dearly in a flood.
     ChannelEvent(std::int32_t channel, std::int32_t status, const char* text);
 
     std::int32_t channel;
     std::int32_t status;
-    char text[kTextSize];
+    std::string text;
 };
 
 // The text of a WM_APPEND_LOG message. The sender owns the text and keeps it
@@ -47,7 +50,7 @@ void DeliverChannelEvent(const ChannelEvent& event, OnStep&& onStep, OnProgress&
             onStep(ChannelEventKind::StepFailed, event.channel, std::string_view(event.text));
             break;
         case IFWD_DL_STATUS_PROGRESS:
-            onProgress(event.channel, LeadingInteger(event.text));
+            onProgress(event.channel, LeadingInteger(event.text.c_str()));
             break;
         default:
             break;

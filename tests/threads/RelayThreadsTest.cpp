@@ -37,7 +37,7 @@ TEST(RelayThreads, EveryReportArrivesOnceAndInEachSendersOrder) {
         [&](WindowMessage& m) {
             const auto& e = dynamic_cast<const ChannelEvent&>(*m.payload);
             const auto n = static_cast<std::size_t>(e.channel);
-            if (std::atoi(e.text) != consumed[n].load()) ++outOfOrder[n];
+            if (std::atoi(e.text.c_str()) != consumed[n].load()) ++outOfOrder[n];
             consumed[n].fetch_add(1);
         },
         [](int) {});
