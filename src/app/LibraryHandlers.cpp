@@ -15,10 +15,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
     return joined;
 }
 
+// A station that cannot flash says so before the operator presses Start.
+std::string LoadedLine(const std::string& path, const std::vector<std::string>& missing) {
+    if (missing.empty()) return "Loaded the download library " + path;
+    return "The download library " + path + " lacks " + JoinNames(missing);
+}
+
 }  // namespace
 
-// Reports are relayed from before the library can send any: the callback is
-// registered only after the window is attached.
+// The window is attached before the callback is registered, so no report
+// can arrive with nowhere to go.
 void DownloadDialog::RunLibraryStartup() {
     AttachRelay(channelTable, loop);
     const std::string name = options.libraryPath.empty() ? kLibraryFileName : options.libraryPath;
@@ -28,15 +34,8 @@ void DownloadDialog::RunLibraryStartup() {
         display.AppendLog("Could not load the download library: " + (error.empty() ? name : error));
         return;
     }
-    // A station that cannot flash must say so before the operator presses Start.
     const std::string found = loader.PathOf(g_libraryModule);
-    const std::string& path = found.empty() ? name : found;
-    const std::vector<std::string> missing = MissingEntryPoints(libraryTable);
-    if (missing.empty()) {
-        display.AppendLog("Loaded the download library " + path);
-    } else {
-        display.AppendLog("The download library " + path + " lacks " + JoinNames(missing));
-    }
+    display.AppendLog(LoadedLine(found.empty() ? name : found, MissingEntryPoints(libraryTable)));
     StartLibrary(libraryTable, &LibraryCallback, libraryMessage);
 }
 
