@@ -65,6 +65,7 @@ private:
     void AbortChannel(ChannelRecord& record);
     void CompleteChannel(ChannelRecord& record);
     void AwaitUnplug(ChannelRecord& record, std::string_view statusText, bool finishPeers);
+    void ReleasePeers();
 
     // Waiting for the peers and finishing (FinishPass.cpp).
     void EnterWaitPeers(ChannelRecord& record);

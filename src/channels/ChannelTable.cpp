@@ -24,7 +24,7 @@ void ChannelTable::SetState(ChannelRecord& record, ChannelState state) {
 bool ChannelTable::AnyBusy() const {
     for (int n = 1; n <= channelCount; ++n) {
         const ChannelRecord* r = Record(n);
-        if (r && IsBusy(r->state.load())) return true;
+        if (r && r->portOpen && IsBusy(r->state.load())) return true;
     }
     return false;
 }

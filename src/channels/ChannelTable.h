@@ -28,7 +28,9 @@ public:
     void SetState(ChannelRecord& record, ChannelState state);
     void OnStateChange(StateObserver observer) { observer_ = std::move(observer); }
 
-    // True when any channel is in a busy state.
+    // True when any channel is downloading: in a busy state with its port
+    // open. A run that ended in COMM mode keeps its last state but has closed
+    // its port, and must not hold back the channels waiting for their peers.
     bool AnyBusy() const;
 
 private:

@@ -17,7 +17,8 @@ void ChannelEngine::FailChannel(ChannelRecord& record, std::string_view statusTe
         CloseChannelPort(&record);
         ctx_.loop.Pause(kCloseSettleMs);
     }
-    if (UsbMode()) AwaitUnplug(record, "Error, Disc the phone", true);
+    if (UsbMode()) return AwaitUnplug(record, "Error, Disc the phone", true);
+    ReleasePeers();
 }
 
 void ChannelEngine::AbortChannel(ChannelRecord& record) {
@@ -29,6 +30,13 @@ void ChannelEngine::AbortChannel(ChannelRecord& record) {
     }
     ctx_.loop.Pause(kCloseSettleMs);
     CloseChannelPort(&record);
+    if (!UsbMode()) ReleasePeers();
+}
+
+// A channel that stopped downloading may have been the last one holding back
+// its peers.
+void ChannelEngine::ReleasePeers() {
+    if (!AnyChannelBusy()) StartFinishPass();
 }
 
 void ChannelEngine::CompleteChannel(ChannelRecord& record) {
@@ -47,8 +55,7 @@ void ChannelEngine::AwaitUnplug(ChannelRecord& record, std::string_view statusTe
     ctx_.unplugQueue.Append(static_cast<std::int8_t>(record.channel));
     ctx_.channels.SetState(record, ChannelState::WaitUnplug);
     ctx_.display.SetChannelStatus(record.channel, statusText);
-    // A channel that was busy may have been the last one holding back its peers.
-    if (finishPeers && !AnyChannelBusy()) StartFinishPass();
+    if (finishPeers) ReleasePeers();
     ctx_.loop.SetTimer(kScanTimerId, kScanPeriodMs);
 }
 

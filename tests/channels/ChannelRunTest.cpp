@@ -141,6 +141,24 @@ TEST(ChannelRun, APeerThatFailsLetsTheWaitingChannelFinishAlone) {
     EXPECT_EQ(CallsOf(b, "reset"), (Calls{{"reset", 1, "", {1, 16, 17, 0}}}));
 }
 
+// In COMM mode an ended run keeps its loading state; with its port closed it
+// must not hold back the channel waiting for it.
+TEST(ChannelRun, InCommModeAPeerThatFailsOrIsStoppedLetsTheWaitingChannelFinish) {
+    for (K end : {K::StepFailed, K::AbortRequested}) {
+        EngineBench b(false);
+        b.AddItem(4, "/i/code.fls");
+        Boot(b, 1);
+        Boot(b, 2);
+        b.Event(K::StepSucceeded, 1);
+        EXPECT_EQ(b.Status(1), "Wait DL complete");
+        b.Event(end, 2, "link lost");
+        EXPECT_EQ(b.State(2), S::LoadFls);
+        EXPECT_FALSE(b.R(2).portOpen);
+        b.loop.RunFor(2000);
+        EXPECT_EQ(CallsOf(b, "reset"), (Calls{{"reset", 1, "", {1, 16, 17, 0}}}));
+    }
+}
+
 TEST(ChannelRun, EepromAndDspDownloadsDoNotHoldBackAWaitingChannel) {
     for (int peerClass : {7, 13}) {
         EngineBench b;
