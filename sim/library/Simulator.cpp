@@ -5,7 +5,7 @@
 #include "Jobs.h"
 #include "PortName.h"
 #include "Rates.h"
-#include "common/FileSpec.h"
+#include "common/FileSpecParser.h"
 
 namespace tandrel::sim {
 namespace {
@@ -147,7 +147,7 @@ int Simulator::Download(int number, const char* fileSpec, std::string& why) {
     if (!link) return 1;
     std::optional<FileSpec> spec = ParseFileSpec(fileSpec);
     if (!spec) {
-        why = std::string("not a file specification (|index|path): ") + (fileSpec ? fileSpec : "(none)");
+        why = std::string("not an item file spec (|index|path): ") + (fileSpec ? fileSpec : "(none)");
         return 1;
     }
     auto image = std::make_shared<File>(File::OpenRead(spec->path, why));

@@ -160,7 +160,7 @@ TEST_F(LibraryTest, CallsThatCannotStartReturnOneWithAReason) {
     };
     std::string junk = dir / "junk.bin";
     WriteBytes(junk, Payload(300, 1));
-    for (const Case& c : {Case{"0|" + image, "not a file specification"}, Case{"|1|" + image, "has no item 1"},
+    for (const Case& c : {Case{"0|" + image, "not an item file spec"}, Case{"|1|" + image, "has no item 1"},
                           Case{"|0|" + dir / "missing", "cannot open"}, Case{"|0|" + junk, "not an image"}}) {
         EXPECT_EQ(Download(1, c.spec), 1) << c.spec;
         EXPECT_NE(std::string(msg).find(c.reason), std::string::npos) << msg;

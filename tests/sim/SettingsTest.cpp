@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Faults.h"
-#include "common/FileSpec.h"
+#include "common/FileSpecParser.h"
 #include "common/Manifest.h"
 
 namespace tandrel::sim {

@@ -1,4 +1,4 @@
-#include "FileSpec.h"
+#include "FileSpecParser.h"
 
 namespace tandrel::sim {
 
