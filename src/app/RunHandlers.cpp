@@ -2,14 +2,12 @@
 #include "plan/BuildDownloadList.h"
 #include "plan/SortDownloadList.h"
 #include "ui/ControlIds.h"
+#include "usb/BannerTexts.h"
 #include "usb/Timers.h"
 
 namespace tandrel {
 
 namespace {
-constexpr const char* kSearching = "채널 검색 중";
-constexpr const char* kUnplugAllPhones = "모든 폰을 USB에서 분리하세요";
-constexpr const char* kSystemReset = "시스템 리셋";
 constexpr int kResetPauseMs = 500;
 }  // namespace
 
@@ -29,7 +27,7 @@ void DownloadDialog::OnStart() {
         SetScanTimer(loop);
         for (int n = 1; n <= 8; ++n) display.SetChannelStatus(n, "Wait for USB");
     }
-    display.SetBanner(kSearching, true);
+    display.SetBanner(kSearchingForChannels, true);
     if (!usb) ArmCommChannels();
 }
 

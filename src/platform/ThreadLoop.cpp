@@ -10,15 +10,7 @@ void ThreadLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer) {
     onTimer_ = std::move(onTimer);
 }
 
-bool ThreadLoop::Post(WindowMessage message) {
-    {
-        std::lock_guard lock(postMutex_);
-        if (closed_) return false;
-        queue_.push_back(std::move(message));
-    }
-    posted_.notify_one();
-    return true;
-}
+bool ThreadLoop::Post(WindowMessage message) { return posts_.Push(std::move(message)); }
 
 void ThreadLoop::SetTimer(int id, int periodMs) {
     const std::chrono::milliseconds period(std::max(periodMs, 1));
@@ -41,24 +33,14 @@ std::int64_t ThreadLoop::Now() const {
 }
 
 void ThreadLoop::Close() {
-    std::deque<WindowMessage> dropped;
-    {
-        std::lock_guard lock(postMutex_);
-        closed_ = true;
-        dropped.swap(queue_);
-    }
+    posts_.Close();
     timers_.clear();
     tasks_.clear();
 }
 
 bool ThreadLoop::DeliverOnePost() {
     WindowMessage message;
-    {
-        std::lock_guard lock(postMutex_);
-        if (queue_.empty()) return false;
-        message = std::move(queue_.front());
-        queue_.pop_front();
-    }
+    if (!posts_.Pop(message)) return false;
     if (onMessage_) onMessage_(message);
     return true;
 }
@@ -89,8 +71,7 @@ ThreadLoop::Clock::time_point ThreadLoop::NextDue(Clock::time_point end) const {
 
 void ThreadLoop::RunOnce(Clock::time_point end) {
     if (DeliverOnePost() || FireOneDue()) return;
-    std::unique_lock lock(postMutex_);
-    posted_.wait_until(lock, NextDue(end), [this] { return !queue_.empty(); });
+    posts_.WaitUntil(NextDue(end));
 }
 
 }  // namespace tandrel

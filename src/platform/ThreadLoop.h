@@ -1,13 +1,11 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <map>
-#include <mutex>
 #include <utility>
 
+#include "platform/PostQueue.h"
 #include "platform/WindowLoop.h"
 
 namespace tandrel {
@@ -58,10 +56,7 @@ private:
     MessageHandler onMessage_;
     TimerHandler onTimer_;
 
-    mutable std::mutex postMutex_;
-    std::condition_variable posted_;
-    std::deque<WindowMessage> queue_;
-    bool closed_ = false;
+    PostQueue posts_;
 
     const Clock::time_point start_ = Clock::now();
     std::uint64_t nextOrder_ = 0;

@@ -4,15 +4,13 @@
 #include <vector>
 
 #include "ui/Journal.h"
+#include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
 #include "usb/Timers.h"
 
 namespace tandrel {
 
 namespace {
-constexpr const char* kSearching = "채널 검색 중";
-constexpr const char* kAllChannelsInUse = "모든 채널 사용중";
-constexpr const char* kSearchStopped = "채널 검색 중지";
 constexpr int kUnplugPauseMs = 1000;
 }  // namespace
 
@@ -48,7 +46,7 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
         ctx_.channels.SetState(*record, record->succeeded ? ChannelState::Completed : ChannelState::Ready);
         SetResultTimer(ctx_.loop, channel, record->succeeded);
         unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
-        ctx_.display.SetBanner(kSearching, true);
+        ctx_.display.SetBanner(kSearchingForChannels, true);
         ctx_.unplugQueue.RemoveAt(position);
         ctx_.loop.Pause(kUnplugPauseMs);
     }
@@ -92,7 +90,7 @@ void ScanTick::Rearm() {
     if (notReady < ChannelTable::channelCount || ctx_.unplugQueue.Count() > 0) {
         SetScanTimer(ctx_.loop);
     } else {
-        ctx_.display.SetBanner(kSearchStopped, true);
+        ctx_.display.SetBanner(kChannelSearchStopped, true);
     }
 }
 

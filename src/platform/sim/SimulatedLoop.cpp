@@ -9,15 +9,7 @@ void SimulatedLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer) 
     onTimer_ = std::move(onTimer);
 }
 
-bool SimulatedLoop::Post(WindowMessage message) {
-    {
-        std::lock_guard lock(postMutex_);
-        if (closed_) return false;
-        queue_.push_back(std::move(message));
-    }
-    posted_.notify_one();
-    return true;
-}
+bool SimulatedLoop::Post(WindowMessage message) { return posts_.Push(std::move(message)); }
 
 void SimulatedLoop::SetTimer(int id, int periodMs) {
     const int period = std::max(periodMs, 1);
@@ -42,35 +34,21 @@ void SimulatedLoop::Pause(int ms) { now_ += std::max(ms, 0); }
 std::int64_t SimulatedLoop::Now() const { return now_; }
 
 void SimulatedLoop::Close() {
-    std::deque<WindowMessage> dropped;
-    {
-        std::lock_guard lock(postMutex_);
-        closed_ = true;
-        dropped.swap(queue_);
-    }
+    posts_.Close();
     timers_.clear();
     tasks_.clear();
 }
 
-bool SimulatedLoop::TakePosted(WindowMessage& out) {
-    std::lock_guard lock(postMutex_);
-    if (queue_.empty()) return false;
-    out = std::move(queue_.front());
-    queue_.pop_front();
-    return true;
-}
-
 void SimulatedLoop::DeliverPosted() {
     WindowMessage message;
-    while (TakePosted(message)) {
+    while (posts_.Pop(message)) {
         if (onMessage_) onMessage_(message);
         message = WindowMessage{};
     }
 }
 
 bool SimulatedLoop::WaitForPost(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(postMutex_);
-    return posted_.wait_for(lock, timeout, [this] { return !queue_.empty() || closed_; }) && !queue_.empty();
+    return posts_.WaitUntil(std::chrono::steady_clock::now() + timeout);
 }
 
 // Fires the earliest timer tick or task due by end; false when none is.

@@ -1,13 +1,11 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <map>
-#include <mutex>
 #include <utility>
 
+#include "platform/PostQueue.h"
 #include "platform/WindowLoop.h"
 
 namespace tandrel {
@@ -46,16 +44,12 @@ private:
     };
     using TaskKey = std::pair<std::int64_t, std::uint64_t>;
 
-    bool TakePosted(WindowMessage& out);
     bool FireNextDue(std::int64_t end);
 
     MessageHandler onMessage_;
     TimerHandler onTimer_;
 
-    mutable std::mutex postMutex_;
-    std::condition_variable posted_;
-    std::deque<WindowMessage> queue_;
-    bool closed_ = false;
+    PostQueue posts_;
 
     std::int64_t now_ = 0;
     std::uint64_t nextOrder_ = 0;
