@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -8,7 +10,31 @@
 #include "platform/DlopenLoader.h"
 #include "platform/qt/QtWindowSystem.h"
 
+namespace {
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+// Without a display and without a platform named, the toolkit aborts before
+// the station's own options are even read.
+bool HasWindowPlatform(int argc, char** argv) {
+    if (IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) return true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (!HasWindowPlatform(argc, argv)) {
+        std::cerr << "tandrel: no display to open the window on (DISPLAY is not set); "
+                     "use -platform offscreen to run without one\n";
+        return 2;
+    }
     // First, so that the toolkit takes its own options (-platform and the like) off the command line.
     QApplication application(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
