@@ -1,0 +1,54 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace tandrel::e2e {
+
+struct ProgramResult {
+    int status = -1;  // the exit status; -1 when it did not exit normally
+    std::string output;  // standard output and standard error together
+};
+
+// Runs argv[0] with its arguments to its end, in this process's environment.
+ProgramResult RunProgram(const std::vector<std::string>& argv);
+
+// A program running beside the test, its output in outputFile. Told to end
+// (SIGTERM) and reaped when it goes out of scope.
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& argv, const std::string& outputFile);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Running();
+    // Sends SIGTERM and waits; returns the exit status, -1 when it did not
+    // exit normally (or had already been reaped).
+    int Stop();
+
+private:
+    pid_t pid_ = -1;
+    int status_ = -1;
+};
+
+// A fresh folder under the temporary directory, removed with its contents.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace tandrel::e2e

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "JournalRecords.h"
+#include "VirtualBench.h"
+#include "app/DownloadDialog.h"
+#include "platform/DirectoryRegistry.h"
+#include "platform/DlopenLoader.h"
+#include "platform/qt/QtWindowSystem.h"
+
+namespace tandrel::e2e {
+
+// Long enough for a loaded machine under the sanitizers; a passing test
+// never waits it out.
+constexpr int kDeadlineMs = 60000;
+
+// Closes the journal's file after the dialog that writes to it is gone.
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The station as an operator meets it, in this process: the real window on
+// Qt, the simulator library loaded by path, the bench's device tree, the
+// journal in a file beside the bench. The images are chosen as --image would.
+class SimStation {
+public:
+    SimStation(const VirtualBench& bench, std::vector<std::string> images);
+    // Closes the ports it left open, so the simulator is clean for the next test.
+    ~SimStation();
+
+    DownloadDialog& Dialog() { return *dialog_; }
+    ChannelRecord& Record(int channel) { return *dialog_->channelTable.Record(channel); }
+
+    // The operator's hands on the window.
+    void Click(ControlId id);
+    void ChooseComm();
+    // Clicks Reset and answers its message box; returns the box's text.
+    std::string ResetAnsweringTheBox();
+
+    // What the window shows now.
+    std::string Row(int channel);
+    QColor RowColour(int channel);
+    int Progress(int channel);
+    bool Enabled(ControlId id);
+    std::string Banner();
+    std::vector<std::string> Log();
+
+    // Every text the row has shown, in order.
+    std::vector<std::string> History(int channel);
+    const std::vector<JournalRecord>& Records() { return journalTail_.Update(); }
+
+    // Runs the window until condition holds; false when the deadline passed.
+    bool Await(const std::function<bool()>& condition, int timeoutMs = kDeadlineMs);
+    // Until the row has shown text at some point.
+    bool AwaitShown(int channel, const std::string& text, int timeoutMs = kDeadlineMs);
+
+private:
+    QtWindowSystem window_;
+    DlopenLoader loader_;
+    DirectoryRegistry registry_;
+    DevicePathTable devicePaths_;
+    std::string journalPath_;
+    std::unique_ptr<std::FILE, FileCloser> journalFile_;
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<DownloadDialog> dialog_;
+    JournalTail journalTail_;
+};
+
+}  // namespace tandrel::e2e
