@@ -2,6 +2,7 @@
 // once its phone is out, and the phones beside it are written as if nothing
 // had happened.
 #include <QColor>
+#include <ostream>
 
 #include "BenchFixture.h"
 #include "RowChecks.h"
@@ -18,6 +19,8 @@ struct FailureCase {
     const char* fault;        // set on phone 2
     const char* failureText;  // what row 2 shows for it
     const char* logPart;      // what the library's message says
+
+    friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.fault; }
 };
 
 class OneChannelFails : public BenchTest, public ::testing::WithParamInterface<FailureCase> {};
