@@ -36,7 +36,6 @@ TEST_F(UsbRunControl, ResetDuringDownloadsClosesEveryPortAndTheNextStartBeginsAf
         SCOPED_TRACE("channel " + std::to_string(n));
         EXPECT_EQ(station.Row(n), "Restart");
         EXPECT_EQ(station.RowColour(n), QColor(Qt::white));
-        EXPECT_EQ(station.Progress(n), 0);
         EXPECT_EQ(station.Record(n).state.load(), ChannelState::Ready);
         EXPECT_FALSE(station.Record(n).portOpen);
         EXPECT_STREQ(dialog.devicePaths.Slot(n), "");
