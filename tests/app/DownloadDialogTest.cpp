@@ -10,38 +10,12 @@
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
 #include "support/EmptyPorts.h"
+#include "support/MemoryFile.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
 namespace tandrel {
 namespace {
-
-// A file in memory; closed and freed after everything that writes to it.
-struct MemoryFile {
-    ~MemoryFile() {
-        std::fclose(file);
-        std::free(text);
-    }
-
-    std::vector<std::string> Lines() {
-        std::fflush(file);
-        std::vector<std::string> lines;
-        std::string current;
-        for (std::size_t i = 0; i < size; ++i) {
-            if (text[i] != '\n') {
-                current += text[i];
-                continue;
-            }
-            lines.push_back(current);
-            current.clear();
-        }
-        return lines;
-    }
-
-    char* text = nullptr;
-    std::size_t size = 0;
-    std::FILE* file = open_memstream(&text, &size);
-};
 
 // A dialog on simulated controls and loop, with its journal in memory.
 struct DialogTest : ::testing::Test {
@@ -52,7 +26,7 @@ struct DialogTest : ::testing::Test {
     fakes::NoLibrary loader;
     fakes::NoDevices registry;
     DevicePathTable devicePaths;
-    MemoryFile journalFile;
+    fakes::MemoryFile journalFile;
     Journal journal{journalFile.file, loop};
     DownloadDialog dialog{StationPorts{controls, loop, loader, registry, devicePaths}, Options{}, &journal};
 };

@@ -1,5 +1,7 @@
 #include "EngineBench.h"
 
+#include <cstdio>
+
 namespace tandrel::test {
 
 EngineBench::EngineBench(bool usb) {
@@ -7,11 +9,6 @@ EngineBench::EngineBench(bool usb) {
     library = FakeLibrary::Table();
     dialog.display.ClearLog();  // what start-up said about loading the library
     SetMode(usb);
-}
-
-EngineBench::~EngineBench() {
-    std::fclose(journalFile);
-    std::free(journalText);
 }
 
 void EngineBench::AddItem(int memoryClass, const std::string& path) {
@@ -27,10 +24,7 @@ std::vector<std::string> EngineBench::Log() const {
     return lines;
 }
 
-std::string EngineBench::JournalText() {
-    std::fflush(journalFile);
-    return std::string(journalText, journalSize);
-}
+std::string EngineBench::JournalText() { return journalFile.Text(); }
 
 std::vector<std::string> EngineBench::StatusHistory(int n) {
     std::vector<std::string> texts;

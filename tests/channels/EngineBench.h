@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "platform/sim/SimulatedLoop.h"
 #include "platform/sim/TableLoader.h"
 #include "ui/ControlIds.h"
+#include "support/MemoryFile.h"
 #include "ui/Templates.h"
 
 namespace tandrel::test {
@@ -20,7 +20,6 @@ namespace tandrel::test {
 // journal keeps the history of every row.
 struct EngineBench {
     explicit EngineBench(bool usb = true);
-    ~EngineBench();
 
     void SetMode(bool usb) { controls.SetComboSelection(IDC_DRIVER, usb ? kDriverUsb : kDriverComm); }
     void AddItem(int memoryClass, const std::string& path);
@@ -43,10 +42,8 @@ struct EngineBench {
     TableLoader loader;
     InMemoryRegistry registry;
     DevicePathTable paths;
-    char* journalText = nullptr;
-    std::size_t journalSize = 0;
-    std::FILE* journalFile = open_memstream(&journalText, &journalSize);
-    Journal journal{journalFile, loop};
+    fakes::MemoryFile journalFile;
+    Journal journal{journalFile.file, loop};
     FakeLibrary& fake = FakeLibrary::Reset(&loop);
     DownloadDialog dialog{StationPorts{controls, loop, loader, registry, paths}, Options{}, &journal};
     ChannelEngine& engine = dialog.engine;

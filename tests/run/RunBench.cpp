@@ -21,11 +21,6 @@ RunBench::RunBench() {
     registry.AddKey(kPhoneEnumerationKey);
 }
 
-RunBench::~RunBench() {
-    std::fclose(journalFile);
-    std::free(journalText);
-}
-
 void RunBench::Plug(const std::string& instance, const std::string& value) {
     registry.SetString(InstanceKey(instance) + "\\" + std::string(kDeviceParametersKey), kCreateFileNameValue, value);
 }
@@ -53,13 +48,11 @@ int RunBench::Calls(const std::string& entry, int channel) const {
 }
 
 std::size_t RunBench::JournalPosition(const std::string& fragment) {
-    std::fflush(journalFile);
-    return std::string(journalText, journalSize).find(fragment);
+    return journalFile.Text().find(fragment);
 }
 
 int RunBench::JournalCount(const std::string& fragment) {
-    std::fflush(journalFile);
-    const std::string all(journalText, journalSize);
+    const std::string all = journalFile.Text();
     int n = 0;
     for (std::size_t at = all.find(fragment); at != std::string::npos; at = all.find(fragment, at + 1)) ++n;
     return n;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,8 @@
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
 #include "ui/ControlIds.h"
+#include "support/EmptyPorts.h"
+#include "support/MemoryFile.h"
 #include "ui/Templates.h"
 #include "usb/Timers.h"
 
@@ -20,7 +21,6 @@ namespace tandrel::test {
 // Every chosen image is a Code image.
 struct RunBench {
     RunBench();
-    ~RunBench();
 
     // A phone whose "CreateFileName" is value, under instance name instance.
     void Plug(const std::string& instance, const std::string& value);
@@ -54,15 +54,10 @@ struct RunBench {
     SimulatedLoop loop;
     InMemoryRegistry registry;
     DevicePathTable paths;
-    char* journalText = nullptr;
-    std::size_t journalSize = 0;
-    std::FILE* journalFile = open_memstream(&journalText, &journalSize);
-    Journal journal{journalFile, loop};
+    fakes::MemoryFile journalFile;
+    Journal journal{journalFile.file, loop};
     FakeLibrary& fake = FakeLibrary::Reset(&loop);
-    struct NoModules : ModuleLoader {
-        void* Load(const std::string&, std::string&) override { return nullptr; }
-        void* Resolve(void*, const char*) override { return nullptr; }
-    } loader;
+    fakes::NoLibrary loader;
     DownloadDialog dialog{StationPorts{controls, loop, loader, registry, paths}, Options{}, &journal};
 };
 
