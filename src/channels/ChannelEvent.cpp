@@ -1,4 +1,4 @@
-#include "library/ChannelEvent.h"
+#include "channels/ChannelEvent.h"
 
 #include <climits>
 #include <cstring>

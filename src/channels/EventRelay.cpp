@@ -1,4 +1,4 @@
-#include "library/EventRelay.h"
+#include "channels/EventRelay.h"
 
 #include <atomic>
 #include <memory>
@@ -6,7 +6,7 @@
 #include <new>
 #include <thread>
 
-#include "library/ChannelEvent.h"
+#include "channels/ChannelEvent.h"
 
 namespace tandrel {
 

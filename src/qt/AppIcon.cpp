@@ -1,4 +1,4 @@
-#include "ui/qt/AppIcon.h"
+#include "qt/AppIcon.h"
 
 // Resources of a static library are only linked in when asked for by name,
 // and the macro must stand outside any namespace.

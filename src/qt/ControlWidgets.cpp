@@ -1,4 +1,4 @@
-#include "ui/qt/ControlWidgets.h"
+#include "qt/ControlWidgets.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include "ui/qt/AppIcon.h"
-#include "ui/qt/FramedCheckBox.h"
-#include "ui/qt/StaticText.h"
+#include "qt/AppIcon.h"
+#include "qt/FramedCheckBox.h"
+#include "qt/StaticText.h"
 
 namespace tandrel {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/DialogUnits.h"
+#include "qt/DialogUnits.h"
 
 #include <QFontMetrics>
 

@@ -1,12 +1,12 @@
-#include "ui/qt/DialogWindow.h"
+#include "qt/DialogWindow.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPushButton>
 
-#include "ui/qt/AppIcon.h"
-#include "ui/qt/ControlWidgets.h"
-#include "ui/qt/FramedCheckBox.h"
+#include "qt/AppIcon.h"
+#include "qt/ControlWidgets.h"
+#include "qt/FramedCheckBox.h"
 
 namespace tandrel {
 

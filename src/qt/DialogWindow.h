@@ -4,7 +4,7 @@
 #include <map>
 
 #include "platform/DialogTemplate.h"
-#include "ui/qt/DialogUnits.h"
+#include "qt/DialogUnits.h"
 
 class QMenu;
 

@@ -1,4 +1,4 @@
-#include "ui/qt/FramedCheckBox.h"
+#include "qt/FramedCheckBox.h"
 
 #include <QHBoxLayout>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtControls.h"
+#include "qt/QtControls.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -12,9 +12,9 @@
 
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
-#include "ui/qt/FramedCheckBox.h"
-#include "ui/qt/QtFont.h"
-#include "ui/qt/StaticText.h"
+#include "qt/FramedCheckBox.h"
+#include "qt/QtFont.h"
+#include "qt/StaticText.h"
 
 namespace tandrel {
 

@@ -4,7 +4,7 @@
 
 #include "platform/DialogControls.h"
 #include "platform/DialogTemplate.h"
-#include "ui/qt/DialogWindow.h"
+#include "qt/DialogWindow.h"
 
 namespace tandrel {
 

@@ -1,4 +1,4 @@
-#include "ui/qt/QtFont.h"
+#include "qt/QtFont.h"
 
 #include <QFontMetrics>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/qt/QtWindowLoop.h"
+#include "qt/QtWindowLoop.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,9 +1,9 @@
-#include "platform/qt/QtWindowSystem.h"
+#include "qt/QtWindowSystem.h"
 
 #include <QEventLoop>
 #include <QPixmap>
 
-#include "platform/qt/TerminationSignals.h"
+#include "qt/TerminationSignals.h"
 
 #include "ui/Templates.h"
 

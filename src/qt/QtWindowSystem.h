@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/DownloaderApp.h"
-#include "platform/qt/QtControls.h"
-#include "platform/qt/QtWindowLoop.h"
+#include "qt/QtControls.h"
+#include "qt/QtWindowLoop.h"
 
 namespace tandrel {
 

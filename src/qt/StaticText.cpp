@@ -1,4 +1,4 @@
-#include "ui/qt/StaticText.h"
+#include "qt/StaticText.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "platform/qt/TerminationSignals.h"
+#include "qt/TerminationSignals.h"
 
 #include <fcntl.h>
 #include <signal.h>

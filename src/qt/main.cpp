@@ -8,7 +8,7 @@
 
 #include "app/DownloaderApp.h"
 #include "platform/DlopenLoader.h"
-#include "platform/qt/QtWindowSystem.h"
+#include "qt/QtWindowSystem.h"
 
 namespace {
 

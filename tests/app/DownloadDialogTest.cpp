@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/DownloadDialog.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
 #include "support/EmptyPorts.h"
 #include "support/MemoryFile.h"
 #include "ui/ControlIds.h"

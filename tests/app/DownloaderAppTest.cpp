@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/DownloaderApp.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
 #include "support/EmptyPorts.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "FakeLibrary.h"
+#include "support/FakeLibrary.h"
 #include "app/DownloadDialog.h"
-#include "platform/sim/InMemoryRegistry.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
-#include "platform/sim/TableLoader.h"
+#include "support/InMemoryRegistry.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
+#include "support/TableLoader.h"
 #include "ui/ControlIds.h"
 #include "support/MemoryFile.h"
 #include "ui/Templates.h"

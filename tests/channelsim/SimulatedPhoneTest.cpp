@@ -14,9 +14,9 @@
 #include "plan/ImageSelection.h"
 #include "plan/SortDownloadList.h"
 #include "platform/DlopenLoader.h"
-#include "platform/ThreadLoop.h"
-#include "platform/sim/InMemoryRegistry.h"
-#include "platform/sim/SimulatedControls.h"
+#include "support/ThreadLoop.h"
+#include "support/InMemoryRegistry.h"
+#include "support/SimulatedControls.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 

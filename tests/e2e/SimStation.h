@@ -12,7 +12,7 @@
 #include "app/DownloadDialog.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/DlopenLoader.h"
-#include "platform/qt/QtWindowSystem.h"
+#include "qt/QtWindowSystem.h"
 
 namespace tandrel::e2e {
 

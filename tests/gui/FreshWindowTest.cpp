@@ -9,8 +9,8 @@
 #include "GuiStation.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
-#include "ui/qt/FramedCheckBox.h"
-#include "ui/qt/StaticText.h"
+#include "qt/FramedCheckBox.h"
+#include "qt/StaticText.h"
 
 namespace tandrel::gui {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/DownloadDialog.h"
-#include "platform/qt/QtWindowSystem.h"
+#include "qt/QtWindowSystem.h"
 #include "support/EmptyPorts.h"
 
 namespace tandrel::gui {

@@ -6,7 +6,7 @@
 
 #include "GuiStation.h"
 #include "ui/ControlIds.h"
-#include "ui/qt/StaticText.h"
+#include "qt/StaticText.h"
 
 namespace tandrel::gui {
 namespace {

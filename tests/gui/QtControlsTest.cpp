@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/qt/QtControls.h"
-#include "platform/qt/QtWindowLoop.h"
+#include "qt/QtControls.h"
+#include "qt/QtWindowLoop.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
-#include "ui/qt/FramedCheckBox.h"
+#include "qt/FramedCheckBox.h"
 
 namespace tandrel::gui {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "library/EventRelay.h"
+#include "channels/EventRelay.h"
 #include "library/LibraryBinding.h"
 #include "library/StationHarness.h"
 #include "platform/DlopenLoader.h"
-#include "platform/sim/TableLoader.h"
+#include "support/TableLoader.h"
 
 namespace tandrel {
 namespace {

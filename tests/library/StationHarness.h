@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/DownloadDialog.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 

@@ -7,8 +7,8 @@
 
 #include "app/DownloadDialog.h"
 #include "plan/MemoryClass.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
 #include "ui/ControlIds.h"
 #include "support/EmptyPorts.h"
 #include "ui/Templates.h"

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "FakeLibrary.h"
+#include "support/FakeLibrary.h"
 #include "app/DownloadDialog.h"
-#include "platform/sim/InMemoryRegistry.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
+#include "support/InMemoryRegistry.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
 #include "ui/ControlIds.h"
 #include "support/EmptyPorts.h"
 #include "support/MemoryFile.h"

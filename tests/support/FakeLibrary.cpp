@@ -1,4 +1,4 @@
-#include "FakeLibrary.h"
+#include "support/FakeLibrary.h"
 
 #include <cstring>
 #include <stdexcept>

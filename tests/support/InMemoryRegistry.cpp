@@ -1,4 +1,4 @@
-#include "platform/sim/InMemoryRegistry.h"
+#include "support/InMemoryRegistry.h"
 
 #include <vector>
 

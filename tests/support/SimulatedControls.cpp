@@ -1,4 +1,4 @@
-#include "platform/sim/SimulatedControls.h"
+#include "support/SimulatedControls.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedLoop.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/sim/TableLoader.h"
+#include "support/TableLoader.h"
 
 namespace tandrel {
 

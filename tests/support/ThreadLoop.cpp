@@ -1,4 +1,4 @@
-#include "platform/ThreadLoop.h"
+#include "support/ThreadLoop.h"
 
 #include <algorithm>
 #include <thread>

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "library/ChannelEvent.h"
-#include "library/EventRelay.h"
+#include "channels/ChannelEvent.h"
+#include "channels/EventRelay.h"
 #include "library/StationHarness.h"
-#include "platform/sim/TableLoader.h"
+#include "support/TableLoader.h"
 
 namespace tandrel {
 namespace {

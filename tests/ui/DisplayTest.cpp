@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimulatedControls.h"
+#include "support/SimulatedControls.h"
 #include "ui/ControlIds.h"
 #include "ui/Display.h"
 #include "ui/Templates.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/sim/SimulatedControls.h"
+#include "support/SimulatedControls.h"
 #include "ui/ControlIds.h"
 #include "ui/StatusLabel.h"
 #include "ui/Templates.h"

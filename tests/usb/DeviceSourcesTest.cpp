@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DeviceSources.h"
 
 namespace tandrel {

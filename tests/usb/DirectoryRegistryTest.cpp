@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/FolderReads.h"
 

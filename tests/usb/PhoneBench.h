@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/PhoneRegistryKeys.h"
-#include "platform/sim/InMemoryRegistry.h"
+#include "support/InMemoryRegistry.h"
 
 namespace tandrel::testing {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "HookedRegistry.h"
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/PhoneRegistryKeys.h"
 #include "platform/SysfsRegistry.h"
 #include "usb/DeviceScan.h"
