@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DownloaderApp.h"
+#include "platform/WindowSystem.h"
 #include "qt/QtControls.h"
 #include "qt/QtWindowLoop.h"
 
