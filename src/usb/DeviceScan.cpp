@@ -11,7 +11,7 @@ namespace tandrel {
 
 namespace {
 
-constexpr std::int32_t kChannelCount = ChannelTable::channelCount;
+constexpr std::int32_t kChannelCount = channelCount;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
