@@ -54,8 +54,8 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       devicePaths(ports.devicePaths),
       options(std::move(opts)),
       display(ports.controls, journal),
-      engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList,
-                           unplugQueue, ports.devicePaths, bootBlock}),
+      engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, runControl,
+                           bootBlock}),
       scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
                            downloadList}) {
     if (journal) {

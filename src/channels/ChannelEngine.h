@@ -8,12 +8,11 @@
 #include "channels/ChannelState.h"
 #include "channels/ChannelTable.h"
 #include "channels/ItemStages.h"
+#include "channels/RunControl.h"
 #include "library/LibraryTable.h"
 #include "plan/DownloadList.h"
 #include "platform/WindowLoop.h"
 #include "ui/Display.h"
-#include "usb/DevicePathTable.h"
-#include "usb/UnplugQueue.h"
 
 namespace tandrel {
 
@@ -25,8 +24,7 @@ struct EngineContext {
     LibraryTable& library;
     LibraryMessage& message;
     const DownloadList& downloadList;
-    UnplugQueue& unplugQueue;
-    DevicePathTable& devicePaths;
+    RunControl& runControl;
     const std::uint8_t* bootBlock;
 };
 
