@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "channels/ChannelState.h"
@@ -84,13 +82,5 @@ constexpr int kCallRefused = 1;
 
 // The library sees channel numbers as unsigned 8-bit values.
 inline std::uint8_t LibraryChannel(const ChannelRecord& record) { return static_cast<std::uint8_t>(record.channel); }
-
-// The text of a fixed buffer of the download list, never read past its end.
-template <std::size_t N>
-std::string BoundedText(const char (&buffer)[N]) {
-    std::size_t length = 0;
-    while (length < N && buffer[length] != '\0') ++length;
-    return std::string(buffer, length);
-}
 
 }  // namespace tandrel
