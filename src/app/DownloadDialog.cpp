@@ -1,10 +1,10 @@
 #include "app/DownloadDialog.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <string_view>
 
+#include "platform/DecimalText.h"
 #include "ui/ControlIds.h"
 
 namespace tandrel {
@@ -31,16 +31,14 @@ FontDescription BannerFont() {
     return f;
 }
 
-// A whole integer: blanks, an optional sign, at least one digit, blanks.
+// A whole integer: blanks, an optional sign, at least one digit, spaces or
+// tabs; a number beyond 32 bits is refused, not cut.
 bool ParseInteger(const std::string& text, int& value) {
-    const char* s = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(s, &end, 10);
-    if (end == s || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
-    while (*end == ' ' || *end == '\t') ++end;
-    if (*end != '\0') return false;
-    value = static_cast<int>(v);
+    const std::string_view field(text.c_str());
+    const LeadingDecimal number = ReadLeadingDecimal(field);
+    if (!number.digits || number.saturated) return false;
+    if (field.find_first_not_of(" \t", number.end) != std::string_view::npos) return false;
+    value = number.value;
     return true;
 }
 
