@@ -31,7 +31,7 @@ public:
 
 private:
     static std::filesystem::path Folder(const std::string& instance) {
-        return std::filesystem::path("SYSTEM/CurrentControlSet/Enum/USB/Vid_058b&Pid_0041") / instance;
+        return std::filesystem::path(kPhoneEnumerationFolder) / instance;
     }
 
     bool inFolders_;
