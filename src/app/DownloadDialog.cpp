@@ -9,6 +9,9 @@
 
 namespace tandrel {
 
+// Every channel has its row in the window.
+static_assert(channelCount == kChannelRows);
+
 namespace {
 
 // The banner's font: large, italic, semi-bold.
@@ -74,9 +77,9 @@ bool DownloadDialog::OnInitDialog() {
     UpdateData(false);
 
     controls.SetLabelFont(IDC_STATUS_BANNER, BannerFont());
-    for (int n = 1; n <= 8; ++n) controls.SetProgressRange(kProgressIds[static_cast<std::size_t>(n)], 0, 100);
+    for (int n = 1; n <= channelCount; ++n) controls.SetProgressRange(ProgressId(n), 0, 100);
     controls.SetComboSelection(IDC_DRIVER, kDriverUsb);
-    for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], false);
+    for (int n = 1; n <= channelCount; ++n) display.EnableControl(StopButtonId(n), false);
 
     for (int k = 0; k < kSlotCount; ++k) {
         imageSlots.pathTexts[static_cast<std::size_t>(k)] = &pathTexts[static_cast<std::size_t>(k)];
@@ -84,7 +87,7 @@ bool DownloadDialog::OnInitDialog() {
     }
     devicePaths.ClearDevicePaths();
 
-    for (int n = 1; n <= 8; ++n) display.Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
+    display.ShowReadyRows();
     std::fill(std::begin(bootBlock), std::end(bootBlock), std::uint8_t{0});
     channelTable.Create();
 

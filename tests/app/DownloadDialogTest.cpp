@@ -43,16 +43,16 @@ TEST_F(DialogTest, InitialisationLeavesEveryChannelReadyOnABoldWhiteRow) {
         EXPECT_FALSE(r->portOpen);
         EXPECT_EQ(r->deviceNumber, 0);
 
-        const auto& row = controls.At(kStatusLabelIds[n]);
+        const auto& row = controls.At(StatusLabelId(n));
         EXPECT_EQ(row.text, "READY");
         EXPECT_EQ(row.font.weight, 700);
         EXPECT_EQ(row.font.height, -13);
         EXPECT_EQ(row.shownBackground, kWhite);
         EXPECT_EQ(row.shownTextColour, kWindowText);
-        EXPECT_EQ(controls.At(kProgressIds[n]).rangeLow, 0);
-        EXPECT_EQ(controls.At(kProgressIds[n]).rangeHigh, 100);
-        EXPECT_EQ(controls.At(kProgressIds[n]).pos, 0);
-        EXPECT_FALSE(controls.IsEnabled(kStopButtonIds[n]));
+        EXPECT_EQ(controls.At(ProgressId(n)).rangeLow, 0);
+        EXPECT_EQ(controls.At(ProgressId(n)).rangeHigh, 100);
+        EXPECT_EQ(controls.At(ProgressId(n)).pos, 0);
+        EXPECT_FALSE(controls.IsEnabled(StopButtonId(n)));
     }
 }
 
@@ -91,7 +91,7 @@ TEST_F(DialogTest, JournalShowsStopsGreyedThenEachRowWhiteBeforeItsText) {
     dialog.OnInitDialog();
     std::vector<std::string> expected;
     for (int n = 1; n <= 8; ++n) {
-        expected.push_back(R"({"t":0,"ev":"enable","id":)" + std::to_string(kStopButtonIds[n]) + R"(,"on":false})");
+        expected.push_back(R"({"t":0,"ev":"enable","id":)" + std::to_string(StopButtonId(n)) + R"(,"on":false})");
     }
     for (int n = 1; n <= 8; ++n) {
         const std::string ch = std::to_string(n);

@@ -41,7 +41,7 @@ public:
 
     DialogControls& Controls() override { return controls_; }
     WindowLoop& Loop() override { return loop_; }
-    void Show() override { trace_.steps.push_back("show, row 1 " + controls_.GetText(kStatusLabelIds[1])); }
+    void Show() override { trace_.steps.push_back("show, row 1 " + controls_.GetText(StatusLabelId(1))); }
     void RunUntilClosed() override {
         trace_.steps.push_back("run");
         loop_.RunFor(1000);

@@ -29,9 +29,9 @@ struct EngineBench {
 
     ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
     ChannelState State(int n) { return R(n).state.load(); }
-    std::string Status(int n) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(n)]); }
+    std::string Status(int n) const { return controls.GetText(StatusLabelId(n)); }
     Colour LabelColour(int n) { return dialog.display.Label(n).backgroundColor(); }
-    bool StopEnabled(int n) const { return controls.IsEnabled(kStopButtonIds[static_cast<std::size_t>(n)]); }
+    bool StopEnabled(int n) const { return controls.IsEnabled(StopButtonId(n)); }
     std::vector<std::string> Log() const;
     std::string JournalText();
     // Every text the row of channel n showed, oldest first.

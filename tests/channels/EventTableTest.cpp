@@ -76,7 +76,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
     r.portOpen = cell.row.state != S::Ready;
     r.itemCursor = cell.row.state == S::Ready ? 5 : 0;
     b.channels.SetState(r, cell.row.state);
-    b.dialog.display.EnableControl(kStopButtonIds[3], false);
+    b.dialog.display.EnableControl(StopButtonId(3), false);
     const bool portWasOpen = r.portOpen;
 
     b.Event(cell.kind, 3, "boom");
@@ -96,7 +96,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
             }
             EXPECT_EQ(r.state, S::Booting);
             EXPECT_EQ(b.Status(3), cell.usb ? "Wait for USB" : "Booting...");
-            EXPECT_TRUE(b.controls.IsEnabled(kStopButtonIds[3]));
+            EXPECT_TRUE(b.controls.IsEnabled(StopButtonId(3)));
             break;
         case Outcome::NextItem:
             EXPECT_EQ(b.fake.calls, (std::vector<LibraryCall>{{"fls", 3, "|0|/img/code.fls", {}}}));

@@ -13,14 +13,14 @@ using S = ChannelState;
 struct Started : EngineBench {
     explicit Started(bool usb = true) : EngineBench(usb) {
         dialog.display.EnableControl(IDC_START, false);
-        for (int n = 1; n <= 8; ++n) dialog.display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
+        for (int n = 1; n <= 8; ++n) dialog.display.EnableControl(StopButtonId(n), true);
         AddItem(4, "/i/code.fls");
     }
     void Detect(int n) {
         R(n).deviceNumber = n;
         Event(K::DeviceDetected, n);
     }
-    bool ClickStop(int n) { return controls.Click(kStopButtonIds[static_cast<std::size_t>(n)]); }
+    bool ClickStop(int n) { return controls.Click(StopButtonId(n)); }
 };
 
 TEST(StopButton, AbortsOnlyItsOwnDownloadingChannelAndMakesStartUsable) {

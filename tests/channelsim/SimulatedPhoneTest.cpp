@@ -85,7 +85,7 @@ TEST_F(SimulatedPhone, BootsDownloadsThreeItemsResetsAndTheFlashHoldsThem) {
     using S = ChannelState;
     EXPECT_EQ(states, (std::vector<S>{S::Booting, S::LoadPsi, S::LoadFls, S::LoadEep, S::WaitPeers, S::Finishing,
                                       S::WaitUnplug}));
-    EXPECT_EQ(controls.GetText(kStatusLabelIds[1]), "Done, Disconnect the phone");
+    EXPECT_EQ(controls.GetText(StatusLabelId(1)), "Done, Disconnect the phone");
     EXPECT_EQ(dialog.display.Label(1).backgroundColor(), kGreen);
     EXPECT_TRUE(record.succeeded);
     EXPECT_FALSE(record.portOpen);

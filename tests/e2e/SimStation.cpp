@@ -84,16 +84,16 @@ std::string SimStation::ResetAnsweringTheBox() {
 }
 
 std::string SimStation::Row(int channel) {
-    return window_.Controls().GetText(kStatusLabelIds[static_cast<std::size_t>(channel)]);
+    return window_.Controls().GetText(StatusLabelId(channel));
 }
 
 QColor SimStation::RowColour(int channel) {
-    QWidget* row = window_.Window().Control(kStatusLabelIds[static_cast<std::size_t>(channel)]);
+    QWidget* row = window_.Window().Control(StatusLabelId(channel));
     return gui::PixelOf(row, QPoint(3, row->height() - 3));
 }
 
 int SimStation::Progress(int channel) {
-    return window_.Controls().GetProgressPos(kProgressIds[static_cast<std::size_t>(channel)]);
+    return window_.Controls().GetProgressPos(ProgressId(channel));
 }
 
 bool SimStation::Enabled(ControlId id) { return window_.Controls().IsEnabled(id); }

@@ -31,10 +31,10 @@ TEST(QtControls, AutoCheckBoxTogglesBeforeItsHandlerRuns) {
 
 TEST(QtControls, ProgressOutsideTheRangeIsClamped) {
     QtControls controls(MainDialogTemplate());
-    controls.SetProgressPos(kProgressIds[1], 150);
-    EXPECT_EQ(controls.GetProgressPos(kProgressIds[1]), 100);
-    controls.SetProgressPos(kProgressIds[1], -5);
-    EXPECT_EQ(controls.GetProgressPos(kProgressIds[1]), 0);
+    controls.SetProgressPos(ProgressId(1), 150);
+    EXPECT_EQ(controls.GetProgressPos(ProgressId(1)), 100);
+    controls.SetProgressPos(ProgressId(1), -5);
+    EXPECT_EQ(controls.GetProgressPos(ProgressId(1)), 0);
 }
 
 TEST(QtControls, TextTypedIntoTheDriverBoxThatNamesNoItemLeavesNoSelection) {

@@ -38,9 +38,9 @@ struct StationHarness {
 
     const std::vector<std::string>& LogLines() const { return controls.At(IDC_EVENT_LOG).lines; }
     std::string RowText(int channel) const {
-        return controls.At(kStatusLabelIds[static_cast<std::size_t>(channel)]).text;
+        return controls.At(StatusLabelId(channel)).text;
     }
-    int Progress(int channel) const { return controls.GetProgressPos(kProgressIds[static_cast<std::size_t>(channel)]); }
+    int Progress(int channel) const { return controls.GetProgressPos(ProgressId(channel)); }
 };
 
 }  // namespace tandrel

@@ -42,7 +42,7 @@ struct RunBench {
 
     ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
     ChannelState State(int n) { return R(n).state.load(); }
-    std::string Status(int n) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(n)]); }
+    std::string Status(int n) const { return controls.GetText(StatusLabelId(n)); }
     std::string Banner() const { return controls.GetText(IDC_STATUS_BANNER); }
     Colour BannerColour() { return dialog.display.bannerColour(); }
     int Calls(const std::string& entry, int channel) const;

@@ -10,7 +10,7 @@ constexpr const char* kSearching = "채널 검색 중";
 void ExpectStartedControls(RunBench& bench) {
     EXPECT_FALSE(bench.controls.IsEnabled(IDC_START));
     EXPECT_FALSE(bench.controls.IsEnabled(IDC_OPEN_FILE));
-    for (int n = 1; n <= 8; ++n) EXPECT_TRUE(bench.controls.IsEnabled(kStopButtonIds[static_cast<std::size_t>(n)]));
+    for (int n = 1; n <= 8; ++n) EXPECT_TRUE(bench.controls.IsEnabled(StopButtonId(n)));
     EXPECT_EQ(bench.Banner(), kSearching);
     EXPECT_EQ(bench.BannerColour(), kBannerBlue);
 }
@@ -62,7 +62,7 @@ TEST(Start, PressedAgainResetsEveryRowButNoChannel) {
     bench.Plug(4);
     bench.Tick();
     bench.Report(4);  // downloading
-    bench.controls.Click(kStopButtonIds[1]);  // Stop 1 enables Start again
+    bench.controls.Click(StopButtonId(1));  // Stop 1 enables Start again
     bench.Start();
     EXPECT_EQ(bench.Status(4), "Wait for USB");
     EXPECT_EQ(bench.State(4), ChannelState::LoadFls);
