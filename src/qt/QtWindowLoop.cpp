@@ -14,7 +14,11 @@ const QEvent::Type kWakeEvent = static_cast<QEvent::Type>(QEvent::registerEventT
 
 }  // namespace
 
-QtWindowLoop::QtWindowLoop() : start_(std::chrono::steady_clock::now()) {}
+// The wake-up is posted under the queue's lock, once per batch: once Close
+// has taken the lock, no post to this object can still be on its way.
+QtWindowLoop::QtWindowLoop()
+    : start_(std::chrono::steady_clock::now()),
+      posts_([this] { QCoreApplication::postEvent(this, new QEvent(kWakeEvent)); }) {}
 
 QtWindowLoop::~QtWindowLoop() { Close(); }
 
@@ -23,18 +27,7 @@ void QtWindowLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer) {
     onTimer_ = std::move(onTimer);
 }
 
-// The wake-up is posted under the lock, once per batch: once Close has taken
-// the lock, no post to this object can still be on its way.
-bool QtWindowLoop::Post(WindowMessage message) {
-    std::lock_guard lock(mutex_);
-    if (closed_) return false;
-    queue_.push_back(std::move(message));
-    if (!wakePending_) {
-        wakePending_ = true;
-        QCoreApplication::postEvent(this, new QEvent(kWakeEvent));
-    }
-    return true;
-}
+bool QtWindowLoop::Post(WindowMessage message) { return posts_.Push(std::move(message)); }
 
 bool QtWindowLoop::event(QEvent* event) {
     if (event->type() != kWakeEvent) return QObject::event(event);
@@ -43,17 +36,7 @@ bool QtWindowLoop::event(QEvent* event) {
 }
 
 void QtWindowLoop::DeliverPosted() {
-    {
-        std::lock_guard lock(mutex_);
-        // Posts from now on wake the loop again, even while this batch is delivered.
-        wakePending_ = false;
-        if (batch_.empty()) {
-            batch_.swap(queue_);
-        } else {
-            std::move(queue_.begin(), queue_.end(), std::back_inserter(batch_));
-            queue_.clear();
-        }
-    }
+    posts_.TakeAll(batch_);
     while (!batch_.empty()) {
         WindowMessage message = std::move(batch_.front());
         batch_.pop_front();
@@ -102,12 +85,7 @@ std::int64_t QtWindowLoop::Now() const {
 }
 
 void QtWindowLoop::Close() {
-    std::deque<WindowMessage> dropped;
-    {
-        std::lock_guard lock(mutex_);
-        closed_ = true;
-        dropped.swap(queue_);
-    }
+    posts_.Close();
     batch_.clear();
     StopAllTimers();
 }

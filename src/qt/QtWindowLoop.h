@@ -4,17 +4,17 @@
 #include <chrono>
 #include <deque>
 #include <map>
-#include <mutex>
 
+#include "platform/PostQueue.h"
 #include "platform/WindowLoop.h"
 
 namespace tandrel {
 
 // The window loop on Qt's event loop, for the thread that made it.
 //
-// Posted messages wait in a queue of our own under one short lock; the event
-// loop is woken by a single event for a whole batch, and the window thread
-// then delivers everything queued so far in one go. Window timers and
+// Posted messages wait in the station's PostQueue under one short lock; the
+// event loop is woken by a single event for a whole batch, and the window
+// thread then delivers everything queued so far in one go. Window timers and
 // delayed tasks are Qt timers; a Pause sleeps the window thread.
 class QtWindowLoop : public QObject, public WindowLoop {
     Q_OBJECT
@@ -45,10 +45,7 @@ private:
     MessageHandler onMessage_;
     TimerHandler onTimer_;
 
-    std::mutex mutex_;
-    std::deque<WindowMessage> queue_;
-    bool wakePending_ = false;
-    bool closed_ = false;
+    PostQueue posts_;
 
     // Window thread only: the batch being delivered. A handler that opens a
     // modal box delivers later posts behind what is left of it, in order.
