@@ -1,40 +1,34 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-namespace tandrel::testing {
+namespace tandrel::test {
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when the test ends.
-class TempTree {
+// A fresh folder of its own under the system's temporary folder, removed
+// with everything in it when the test ends.
+class TempFolder {
 public:
-    TempTree() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tandrel-usb-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-    }
-    ~TempTree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& Root() const { return root_; }
+    const std::string& Path() const { return path_; }
+    // The path of relative inside the folder.
+    std::string operator/(const std::filesystem::path& relative) const { return (root() / relative).string(); }
 
-    void MakeFolder(const std::filesystem::path& relative) const { std::filesystem::create_directories(root_ / relative); }
-
-    void WriteFile(const std::filesystem::path& relative, const std::string& text) const {
-        std::filesystem::create_directories((root_ / relative).parent_path());
-        std::ofstream(root_ / relative, std::ios::binary) << text;
-    }
-
-    void Remove(const std::filesystem::path& relative) const { std::filesystem::remove_all(root_ / relative); }
+    // Makes the folder relative, with the folders above it.
+    void MakeFolder(const std::filesystem::path& relative) const;
+    // Writes text into the file relative, making its folders first.
+    void WriteFile(const std::filesystem::path& relative, const std::string& text) const;
+    // Removes relative with everything in it.
+    void Remove(const std::filesystem::path& relative) const;
 
 private:
-    std::filesystem::path root_;
+    std::filesystem::path root() const { return path_; }
+
+    std::string path_;
 };
 
-}  // namespace tandrel::testing
+}  // namespace tandrel::test

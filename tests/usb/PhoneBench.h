@@ -35,8 +35,8 @@ private:
     }
 
     bool inFolders_;
-    TempTree tree_;
-    DirectoryRegistry folders_{tree_.Root().string()};
+    test::TempFolder tree_;
+    DirectoryRegistry folders_{tree_.Path()};
     InMemoryRegistry memory_;
 };
 
