@@ -6,29 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "app/DownloadDialog.h"
-#include "support/SimulatedControls.h"
-#include "support/SimulatedLoop.h"
-#include "support/EmptyPorts.h"
-#include "support/MemoryFile.h"
-#include "ui/ControlIds.h"
-#include "ui/Templates.h"
+#include "support/Station.h"
 
 namespace tandrel {
 namespace {
 
 // A dialog on simulated controls and loop, with its journal in memory.
-struct DialogTest : ::testing::Test {
+struct DialogTest : ::testing::Test, test::Station<> {
     DialogTest() { devicePaths.Record(3, "Vid_058b&Pid_0041\\left-over"); }
 
-    SimulatedControls controls{MainDialogTemplate()};
-    SimulatedLoop loop;
-    fakes::NoLibrary loader;
-    fakes::NoDevices registry;
-    DevicePathTable devicePaths;
-    fakes::MemoryFile journalFile;
-    Journal journal{journalFile.file, loop};
-    DownloadDialog dialog{StationPorts{controls, loop, loader, registry, devicePaths}, Options{}, &journal};
+    SimulatedControls& controls = window.controls;
 };
 
 TEST_F(DialogTest, InitialisationLeavesEveryChannelReadyOnABoldWhiteRow) {

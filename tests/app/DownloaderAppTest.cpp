@@ -10,7 +10,7 @@
 #include "app/DownloaderApp.h"
 #include "support/SimulatedControls.h"
 #include "support/SimulatedLoop.h"
-#include "support/EmptyPorts.h"
+#include "support/NoLibrary.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
@@ -68,7 +68,7 @@ struct AppTest : ::testing::Test {
 
     WindowTrace trace;
     int alive = 0;
-    fakes::NoLibrary loader;
+    test::NoLibrary loader;
     std::ostringstream errors;
 };
 

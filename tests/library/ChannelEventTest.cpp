@@ -6,7 +6,7 @@
 
 #include "channels/ChannelEvent.h"
 #include "channels/EventRelay.h"
-#include "library/StationHarness.h"
+#include "support/Station.h"
 #include "support/TableLoader.h"
 
 namespace tandrel {
@@ -59,27 +59,28 @@ TEST(LeadingInteger, ReadsSignAndDigitsAndSaturatesInsteadOfOverflowing) {
 
 TEST(ChannelEventWindow, AProgressReportMovesTheChannelsBar) {
     TableLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, "");
+    test::Station<> station({{}, &loader});
+    station.dialog.OnInitDialog();
     LibraryCallback(6, 2, "57");
     LibraryCallback(7, 2, "abc");
-    station.loop.RunFor(0);
+    station.window.loop.RunFor(0);
     EXPECT_EQ(station.Progress(6), 57);
     EXPECT_EQ(station.Progress(7), 0);
 }
 
 TEST(ChannelEventWindow, AppendLogAddsTheSendersTextAndLeavesItWithTheSender) {
     TableLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, "");
+    test::Station<> station({{}, &loader});
+    station.dialog.OnInitDialog();
     const std::string text = "from elsewhere";
-    station.loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(text.c_str())});
-    station.loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(nullptr)});
-    station.loop.Post(WindowMessage{WM_APPEND_LOG, nullptr});
-    station.loop.RunFor(0);
-    ASSERT_FALSE(station.LogLines().empty());
-    EXPECT_EQ(station.LogLines().back(), text);
-    EXPECT_EQ(station.LogLines().size(), 2u);
+    SimulatedLoop& loop = station.window.loop;
+    loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(text.c_str())});
+    loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(nullptr)});
+    loop.Post(WindowMessage{WM_APPEND_LOG, nullptr});
+    loop.RunFor(0);
+    ASSERT_FALSE(station.Log().empty());
+    EXPECT_EQ(station.Log().back(), text);
+    EXPECT_EQ(station.Log().size(), 2u);
 }
 
 }  // namespace

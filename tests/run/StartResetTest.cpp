@@ -91,7 +91,7 @@ TEST(Reset, DuringADownloadClosesThePortAndEmptiesEverything) {
     }
     EXPECT_EQ(bench.loop.Now() - before, 8 * 500);
     EXPECT_EQ(bench.dialog.unplugQueue.Count(), 0);
-    for (int n = 0; n <= 8; ++n) EXPECT_STREQ(bench.paths.Slot(n), "");
+    for (int n = 0; n <= 8; ++n) EXPECT_STREQ(bench.devicePaths.Slot(n), "");
     EXPECT_EQ(bench.controls.ListCount(IDC_EVENT_LOG), 0);  // the close message was cleared again
     EXPECT_EQ(bench.Banner(), "시스템 리셋");
     EXPECT_FALSE(bench.loop.IsTimerSet(kScanTimerId));

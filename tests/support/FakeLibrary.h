@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "library/LibraryTable.h"
+#include "plan/MemoryClass.h"
 #include "platform/WindowLoop.h"
 
 namespace tandrel::test {
 
-// One call the engine made into the library.
+// One call the station made into the library.
 struct LibraryCall {
-    std::string entry;  // open, close, boot, fls, eep, dffs, cust, abort, reset
+    // open, close, boot, fls, eep, dffs, cust, abort, reset; init, parameter,
+    // version, signal, end.
+    std::string entry;
     int channel = 0;
     std::string text;  // port names, boot path or file spec
     std::vector<int> args;
@@ -29,16 +32,33 @@ struct LibraryCall {
     }
 };
 
-// A scripted stand-in for the download library: plain C-callable functions
-// that record every call and answer as the test says.
+// What the fake knows of an image file: its items in order.
+struct FakeItem {
+    std::string name;
+    MemoryClass memoryClass = MemoryClass::None;
+};
+
+struct FakeFile {
+    std::vector<FakeItem> items;
+};
+
+// The one stand-in for the download library: plain C-callable entry points
+// that record every call and answer as the test says. Tests put its table
+// into a window; the loader tests load it as a shared object of its own.
 struct FakeLibrary {
     std::vector<LibraryCall> calls;
     std::map<std::string, int> results;         // by entry; 0 when not given
     std::map<std::string, std::string> writes;  // what an entry leaves in the message buffer
     std::map<std::string, bool> throws;         // entries that throw after writing
     const WindowLoop* clock = nullptr;
+    IFWD_DL_Callback callback = nullptr;  // what init_callback registered
 
-    // A fresh script, and a table of the nine entry points the engine calls.
+    // The image files the table-of-contents entries answer for; a file they
+    // do not know has no items. Those entries are not counted among calls.
+    std::map<std::string, FakeFile> files;
+    std::vector<std::string> countQueries;  // the files whose items were counted
+
+    // A fresh script, and a table of every entry point.
     static FakeLibrary& Reset(const WindowLoop* clock);
     static LibraryTable Table();
     std::vector<std::string> Entries() const;

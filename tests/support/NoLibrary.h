@@ -2,10 +2,9 @@
 
 #include <string>
 
-#include "platform/DeviceRegistry.h"
 #include "platform/ModuleLoader.h"
 
-namespace tandrel::fakes {
+namespace tandrel::test {
 
 // No download library anywhere: every load fails with a reason.
 class NoLibrary : public ModuleLoader {
@@ -20,11 +19,4 @@ public:
     int loads = 0;
 };
 
-// No phone anywhere: every key is missing.
-class NoDevices : public DeviceRegistry {
-public:
-    bool ListSubkeys(std::string_view, const NameVisitor&) const override { return false; }
-    bool ReadString(std::string_view, std::string_view, char*, std::size_t) const override { return false; }
-};
-
-}  // namespace tandrel::fakes
+}  // namespace tandrel::test
