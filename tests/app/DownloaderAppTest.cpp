@@ -32,10 +32,10 @@ struct Counted : MessagePayload {
 
 // The window on simulated controls and loop. The operator keeps it open for
 // a second of virtual time; a message still queued when it closes must be freed.
-class SimulatedWindow : public WindowSystem {
+class TracedWindow : public WindowSystem {
 public:
-    SimulatedWindow(WindowTrace& trace, int& alive) : trace_(trace), alive_(alive) { ++trace_.made; }
-    ~SimulatedWindow() override {
+    TracedWindow(WindowTrace& trace, int& alive) : trace_(trace), alive_(alive) { ++trace_.made; }
+    ~TracedWindow() override {
         trace_.postRefusedAfterRun = !loop_.Post(WindowMessage{WM_CHANNEL_EVENT, std::make_unique<Counted>(alive_)});
     }
 
@@ -62,7 +62,7 @@ private:
 
 struct AppTest : ::testing::Test {
     int Run(std::vector<std::string> args) {
-        DownloaderApp app([this] { return std::make_unique<SimulatedWindow>(trace, alive); }, loader, errors);
+        DownloaderApp app([this] { return std::make_unique<TracedWindow>(trace, alive); }, loader, errors);
         return app.Run(args);
     }
 

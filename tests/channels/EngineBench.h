@@ -22,7 +22,6 @@ struct EngineBench : Station<> {
 
     ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
     ChannelState State(int n) { return R(n).state.load(); }
-    std::string Status(int n) const { return Row(n); }
     Colour LabelColour(int n) { return dialog.display.Label(n).backgroundColor(); }
     bool StopEnabled(int n) const { return controls.IsEnabled(StopButtonId(n)); }
     // Every text the row of channel n showed, oldest first.

@@ -35,7 +35,6 @@ struct RunBench : Station<> {
 
     ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
     ChannelState State(int n) { return R(n).state.load(); }
-    std::string Status(int n) const { return Row(n); }
     Colour BannerColour() { return dialog.display.bannerColour(); }
     int Calls(const std::string& entry, int channel) const;
     int JournalCount(const std::string& fragment);
