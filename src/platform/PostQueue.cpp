@@ -13,9 +13,13 @@ bool PostQueue::Push(WindowMessage message) {
         std::lock_guard lock(mutex_);
         if (closed_) return false;
         queue_.push_back(std::move(message));
-        if (wake_ && !wakePending_) {
-            wakePending_ = true;
-            wake_();
+        if (wake_) {
+            if (!wakePending_) {
+                wakePending_ = true;
+                wake_();
+            }
+            // The toolkit's loop drains the queue when woken; no thread waits on it.
+            return true;
         }
     }
     posted_.notify_one();

@@ -29,7 +29,8 @@ public:
     // Moves every queued message to the end of batch, oldest first.
     void TakeAll(std::deque<WindowMessage>& batch);
     // Waits until a message is queued, the queue closes or deadline passes;
-    // true when a message is queued.
+    // true when a message is queued. Not for a queue with a wake-up, whose
+    // posts wake the toolkit instead.
     bool WaitUntil(std::chrono::steady_clock::time_point deadline);
     void Close();
 
