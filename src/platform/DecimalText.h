@@ -45,8 +45,8 @@ inline LeadingDecimal ReadLeadingDecimal(std::string_view text) {
     const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
     number.digits = true;
     number.saturated = error == std::errc::result_out_of_range || magnitude > limit;
-    const std::uint64_t held = number.saturated ? limit : magnitude;
-    number.value = static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(held) : static_cast<std::int64_t>(held));
+    const auto held = static_cast<std::int64_t>(number.saturated ? limit : magnitude);
+    number.value = static_cast<std::int32_t>(negative ? -held : held);
     number.end = static_cast<std::size_t>(last - text.data());
     return number;
 }

@@ -37,7 +37,8 @@ TEST_F(OpenFile, PlainChoicesAppendAfterTheUsedSlotsUntilAllSevenAreFull) {
 }
 
 TEST_F(OpenFile, TheFirstChosenFileAloneDecidesContainerOrPlain) {
-    station.fake.files["/box"] = FakeFile{{{"psi", MemoryClass::PsiBootcore}, {"code", MemoryClass::Code}, {"eep", MemoryClass::StatEep}}};
+    station.fake.files["/box"] =
+        FakeFile{{{"psi", MemoryClass::PsiBootcore}, {"code", MemoryClass::Code}, {"eep", MemoryClass::StatEep}}};
     station.Choose(Texts{"/plain", "/box"});
     EXPECT_EQ(station.SlotTexts(), (Texts{"/plain", "/box", "", "", "", "", ""}));
     EXPECT_EQ(list.containerMode, 0);
@@ -52,7 +53,8 @@ TEST_F(OpenFile, TheFirstChosenFileAloneDecidesContainerOrPlain) {
 }
 
 TEST_F(OpenFile, PlainFilesAfterAContainerRefillFromSlotZeroAndKeepTheContainerField) {
-    station.fake.files["/box"] = FakeFile{{{"one", MemoryClass::Code}, {"two", MemoryClass::Cust}, {"three", MemoryClass::DspSw}}};
+    station.fake.files["/box"] =
+        FakeFile{{{"one", MemoryClass::Code}, {"two", MemoryClass::Cust}, {"three", MemoryClass::DspSw}}};
     station.Choose(Texts{"/box"});
     station.Choose(Paths("/p", 2));
     EXPECT_EQ(station.SlotTexts(), (Texts{"/p1", "/p2", "", "", "", "", ""}));

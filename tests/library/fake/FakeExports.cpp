@@ -63,7 +63,9 @@ FAKE_EXPORT int _IFWD_DL_download_dffs_file(uint8_t channel, const char* fileSpe
 FAKE_EXPORT int _IFWD_DL_download_cust_file(uint8_t channel, const char* fileSpec, char* msg) {
     return Fake().download_cust_file(channel, fileSpec, msg);
 }
-FAKE_EXPORT int _IFWD_DL_TOC_get_nof_items(char* file, uint32_t* count) { return Fake().TOC_get_nof_items(file, count); }
+FAKE_EXPORT int _IFWD_DL_TOC_get_nof_items(char* file, uint32_t* count) {
+    return Fake().TOC_get_nof_items(file, count);
+}
 #ifndef FAKE_PARTIAL
 FAKE_EXPORT int _IFWD_DL_TOC_get_filename(char* file, int index, char* name) {
     return Fake().TOC_get_filename(file, index, name);
