@@ -31,7 +31,9 @@ bool HasWindowPlatform(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    tandrel::DlopenLoader loader;
+    // The simulator's package keeps its copy of the library in a folder of its
+    // own, found from the program's; the build gives the way there.
+    tandrel::DlopenLoader loader(TANDREL_PACKAGE_LIBRARY_FOLDER);
     tandrel::DownloaderApp station([] { return std::make_unique<tandrel::QtWindowSystem>(); }, loader, std::cout,
                                    std::cerr);
     // The version needs no window, so it is answered before the toolkit asks for a display.
