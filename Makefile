@@ -40,3 +40,8 @@ package: bootstrap
 	@mkdir -p $(DIST) && rm -f $(DIST)/tandrel_*.deb $(DIST)/tandrel-simulator_*.deb
 	@cp $(PACKAGE_BUILD)/packages/*.deb $(DIST)/
 	@ls -1 $(DIST)/*.deb
+
+.PHONY: clean-package
+clean: clean-package
+clean-package:
+	rm -rf $(PACKAGE_BUILD) $(PACKAGE_BUILD).configure.log $(DIST)
