@@ -17,17 +17,21 @@ class DownloaderApp {
 public:
     using WindowFactory = std::function<std::unique_ptr<WindowSystem>()>;
 
-    // makeWindow is called once the command line has been accepted.
-    DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& errors);
+    // makeWindow is called once the command line has been accepted and asks
+    // for a window. output takes what was asked for (the version), errors
+    // every refusal.
+    DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& output, std::ostream& errors);
 
     // args: the arguments after the program name, the toolkit's own removed.
-    // Returns the exit status: 0 once the window has closed, 2 when the
-    // command line, the journal file or the device source is refused.
+    // Returns the exit status: 0 once the window has closed or the version
+    // is printed, 2 when the command line, the journal file or the device
+    // source is refused.
     int Run(const std::vector<std::string>& args);
 
 private:
     WindowFactory makeWindow_;
     ModuleLoader& loader_;
+    std::ostream& output_;
     std::ostream& errors_;
 };
 

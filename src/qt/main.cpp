@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DownloaderApp.h"
+#include "app/Options.h"
 #include "platform/DlopenLoader.h"
 #include "qt/QtWindowSystem.h"
 
@@ -30,6 +31,16 @@ bool HasWindowPlatform(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The simulator's package keeps its copy of the library in a folder of its
+    // own, found from the program's; the build gives the way there.
+    tandrel::DlopenLoader loader(TANDREL_PACKAGE_LIBRARY_FOLDER);
+    tandrel::DownloaderApp station([] { return std::make_unique<tandrel::QtWindowSystem>(); }, loader, std::cout,
+                                   std::cerr);
+    // The version needs no window, so it is answered before the toolkit asks for a display.
+    const std::vector<std::string> given(argv + 1, argv + argc);
+    const tandrel::OptionsResult early = tandrel::ParseOptions(given);
+    if (early.options && early.options->version) return station.Run(given);
+
     if (!HasWindowPlatform(argc, argv)) {
         std::cerr << "tandrel: no display to open the window on (DISPLAY is not set); "
                      "use -platform offscreen to run without one\n";
@@ -38,8 +49,5 @@ int main(int argc, char** argv) {
     // First, so that the toolkit takes its own options (-platform and the like) off the command line.
     QApplication application(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
-
-    tandrel::DlopenLoader loader;
-    tandrel::DownloaderApp station([] { return std::make_unique<tandrel::QtWindowSystem>(); }, loader, std::cerr);
     return station.Run(args);
 }

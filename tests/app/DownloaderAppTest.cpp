@@ -11,6 +11,7 @@
 #include "support/SimulatedControls.h"
 #include "support/SimulatedLoop.h"
 #include "support/NoLibrary.h"
+#include "TandrelVersion.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
@@ -62,13 +63,14 @@ private:
 
 struct AppTest : ::testing::Test {
     int Run(std::vector<std::string> args) {
-        DownloaderApp app([this] { return std::make_unique<TracedWindow>(trace, alive); }, loader, errors);
+        DownloaderApp app([this] { return std::make_unique<TracedWindow>(trace, alive); }, loader, output, errors);
         return app.Run(args);
     }
 
     WindowTrace trace;
     int alive = 0;
     test::NoLibrary loader;
+    std::ostringstream output;
     std::ostringstream errors;
 };
 
@@ -92,6 +94,13 @@ TEST_F(AppTest, AnUnknownOptionGetsTheUsageAndStatusTwoWithoutAWindow) {
     EXPECT_EQ(trace.made, 0);
     EXPECT_NE(errors.str().find("unknown option --bogus"), std::string::npos) << errors.str();
     EXPECT_NE(errors.str().find("usage: tandrel"), std::string::npos) << errors.str();
+}
+
+TEST_F(AppTest, TheVersionIsPrintedWithoutAWindowOrAnyFileAndEndsWithZero) {
+    EXPECT_EQ(Run({"--journal", "/nonexistent-folder/journal.jsonl", "--version"}), 0);
+    EXPECT_EQ(trace.made, 0);
+    EXPECT_EQ(output.str(), "tandrel " TANDREL_VERSION "\n");
+    EXPECT_EQ(errors.str(), "");
 }
 
 TEST_F(AppTest, AnOptionWithoutItsValueIsRefused) {
