@@ -5,11 +5,16 @@
 
 namespace tandrel {
 
+// A run starts from Ready: only what the library reports from now on
+// belongs to it.
+void ChannelEngine::ArmChannel(ChannelRecord& record) { record.BeginSession(); }
+
 void ChannelEngine::DetectionStep(ChannelRecord& record) {
     ctx_.display.SetChannelStatus(record.channel, "Please wait...");
     record.itemCursor = 0;
     if (!record.portOpen && !OpenChannelPort(&record)) {
         ctx_.display.SetChannelStatus(record.channel, "Can't open port");
+        record.EndSession();
         return;
     }
     ctx_.channels.SetState(record, ChannelState::Booting);

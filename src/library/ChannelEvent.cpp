@@ -5,9 +5,9 @@
 
 namespace tandrel {
 
-ChannelEvent::ChannelEvent(std::int32_t n, std::int32_t s, const char* t)
+ChannelEvent::ChannelEvent(std::int32_t n, std::int32_t s, const char* t, std::uint32_t session)
     // strnlen stops at the bound, so an overlong text is never read past it.
-    : channel(n), status(s), text(t ? t : "", t ? strnlen(t, kTextSize - 1) : 0) {}
+    : channel(n), status(s), text(t ? t : "", t ? strnlen(t, kTextSize - 1) : 0), session(session) {}
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }

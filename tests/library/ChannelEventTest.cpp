@@ -76,6 +76,7 @@ TEST(ChannelEventWindow, AProgressReportMovesTheChannelsBar) {
     TableLoader loader;
     StationHarness station;
     auto dialog = station.Open(loader, "");
+    for (int n : {6, 7}) dialog->channelTable.Record(n)->BeginSession();  // runs under way
     LibraryCallback(6, 2, "57");
     LibraryCallback(7, 2, "abc");
     station.loop.RunFor(0);

@@ -1,0 +1,88 @@
+// What an operator runs into on the simulated window: reports that arrive for
+// a run that has ended.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "RunBench.h"
+#include "library/EventRelay.h"
+
+namespace tandrel::test {
+namespace {
+
+using K = ChannelEventKind;
+using S = ChannelState;
+
+// Every status a library report can carry: done, failed, progress.
+constexpr int kStatuses[] = {IFWD_DL_STATUS_OK, IFWD_DL_STATUS_FAILED, IFWD_DL_STATUS_PROGRESS};
+
+// Started in USB mode on one Code image, with phones downloading on the channels given.
+struct Downloading : RunBench {
+    explicit Downloading(std::initializer_list<int> channels) {
+        ChooseImages({"/images/code.fls"});
+        Start();
+        for (int n : channels) Plug(n);
+        Tick();
+        for (int n : channels) Report(n);
+    }
+    // The library reports, from its own side, through the registered callback.
+    static void LibraryReports(int channel) {
+        for (int status : kStatuses) LibraryCallback(channel, status, "99");
+    }
+    int Progress(int n) const { return controls.GetProgressPos(kProgressIds[static_cast<std::size_t>(n)]); }
+};
+
+// Reports the library queued before Reset, and while Reset pauses between
+// ports, are made for runs that Reset has ended: none may start a channel.
+TEST(ReportsFromBeforeReset, AreDroppedAndEveryChannelStaysReadyOnRestart) {
+    Downloading bench({1, 2, 3, 4, 5, 6, 7, 8});
+    for (int n = 1; n <= 8; ++n) Downloading::LibraryReports(n);
+    // Each port Reset closes lets every channel's item end meanwhile.
+    bench.fake.onCall = [](const LibraryCall& call) {
+        if (call.entry != "close") return;
+        for (int n = 1; n <= 8; ++n) Downloading::LibraryReports(n);
+    };
+    const std::size_t callsBefore = bench.fake.calls.size();
+    bench.Reset();
+    bench.fake.onCall = nullptr;
+    bench.loop.RunFor(5000);
+
+    EXPECT_EQ(bench.fake.calls.size(), callsBefore + 8) << "Reset closes eight ports and calls nothing else";
+    for (int n = 1; n <= 8; ++n) {
+        SCOPED_TRACE("channel " + std::to_string(n));
+        EXPECT_EQ(bench.State(n), S::Ready);
+        EXPECT_EQ(bench.Status(n), "Restart");
+        EXPECT_EQ(bench.dialog.display.Label(n).backgroundColor(), kWhite);
+        EXPECT_EQ(bench.Progress(n), 0);
+    }
+}
+
+// However a run ends, what the library still reports for it changes nothing
+// the operator can see; before it ends, the same reports do.
+TEST(ReportsOfAnEndedRun, ChangeNoRowAndStartNothing) {
+    const std::pair<const char*, std::function<void(Downloading&)>> ends[] = {
+        {"Stop", [](Downloading& b) { b.controls.Click(kStopButtonIds[3]); }},
+        {"failure", [](Downloading& b) { b.Report(3, K::StepFailed); }},
+        {"completion", [](Downloading& b) { b.RunToUnplug(3); }},
+    };
+    for (const auto& [name, end] : ends) {
+        SCOPED_TRACE(name);
+        Downloading bench({3});
+        LibraryCallback(3, IFWD_DL_STATUS_PROGRESS, "42");
+        bench.loop.DeliverPosted();
+        ASSERT_EQ(bench.Progress(3), 42) << "a report of the run under way is handled";
+
+        end(bench);
+        const std::string journal = bench.journalFile.Text();
+        const std::size_t calls = bench.fake.calls.size();
+        Downloading::LibraryReports(3);
+        bench.loop.DeliverPosted();
+        EXPECT_EQ(bench.journalFile.Text(), journal);
+        EXPECT_EQ(bench.fake.calls.size(), calls);
+        EXPECT_EQ(bench.State(3), S::WaitUnplug);
+    }
+}
+
+}  // namespace
+}  // namespace tandrel::test
