@@ -56,8 +56,8 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       display(ports.controls, journal),
       engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList,
                            unplugQueue, ports.devicePaths, bootBlock}),
-      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
-                           downloadList}) {
+      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths,
+                           unplugQueue}) {
     if (journal) {
         channelTable.OnStateChange(
             [journal](int channel, ChannelState state) { journal->State(channel, StateName(state)); });

@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
+#include "channels/ArmedList.h"
 #include "channels/ChannelState.h"
 
 namespace tandrel {
@@ -19,6 +21,11 @@ struct ChannelRecord {
     bool portOpen = false;
     std::int32_t itemCursor = 0;
     bool succeeded = false;
+
+    // The list this run walks, taken when the channel was armed.
+    std::shared_ptr<const ArmedList> armedList;
+    // How many items of armedList the phone has taken in full.
+    std::int32_t itemsReceived = 0;
 
     // The library session of the run under way: a number of its own from the
     // arming until the run ends (failure, Stop, completion or Reset), 0

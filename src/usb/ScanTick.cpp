@@ -72,7 +72,7 @@ void ScanTick::AssignDevice(std::int32_t number) {
         // A port that did not open, a boot refused at once or an empty download
         // list each left a row text saying so; only a phone that is booting
         // normally shows that it was detected.
-        if (record->state.load() == ChannelState::Booting && ctx_.downloadList.count > 0) {
+        if (record->state.load() == ChannelState::Booting && record->armedList && record->armedList->Count() > 0) {
             ctx_.display.SetChannelStatus(number, "USB detected");
         }
     } else if (!record->portOpen) {
@@ -99,18 +99,18 @@ void ScanTick::OnResultTimer(int channel) {
     const ChannelRecord* record = ctx_.channels.Record(channel);
     if (!record) return;
     ctx_.display.SetChannelStatus(channel, record->succeeded ? "Success" : "Fail");
-    JournalResult(channel, *record);
+    JournalResult(*record, record->succeeded, unpluggedAt_[static_cast<std::size_t>(channel)]);
 }
 
-void ScanTick::JournalResult(int channel, const ChannelRecord& record) {
+// The images are those the phone took in full, from the list it was armed
+// with: all of them after a success.
+void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt) {
     Journal* journal = ctx_.display.GetJournal();
     if (!journal) return;
     std::vector<std::string> images;
-    for (int i = 0; i < ctx_.downloadList.count && i < kMaxDownloadItems; ++i) {
-        images.emplace_back(ctx_.downloadList.items[i].fileSpec);
-    }
-    const auto slot = static_cast<std::size_t>(channel);
-    journal->Result(channel, record.deviceNumber, record.succeeded, images, unpluggedAt_[slot] - armedAt_[slot]);
+    if (record.armedList) images = record.armedList->FileSpecs(record.itemsReceived);
+    const auto slot = static_cast<std::size_t>(record.channel);
+    journal->Result(record.channel, record.deviceNumber, success, images, endedAt - armedAt_[slot]);
 }
 
 }  // namespace tandrel

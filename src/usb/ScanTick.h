@@ -7,7 +7,6 @@
 #include "channels/ChannelTable.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/WindowLoop.h"
-#include "plan/DownloadList.h"
 #include "ui/Display.h"
 #include "usb/DevicePathTable.h"
 #include "usb/UnplugQueue.h"
@@ -23,7 +22,6 @@ struct ScanContext {
     const DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     UnplugQueue& unplugQueue;
-    const DownloadList& downloadList;
 };
 
 // The ScanTimer and ResultTimer ticks: phones found on USB are given the
@@ -43,7 +41,7 @@ private:
     void AssignDevice(std::int32_t number);
     void Rearm();
     void OnResultTimer(int channel);
-    void JournalResult(int channel, const ChannelRecord& record);
+    void JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt);
 
     ScanContext ctx_;
     // When each channel was last armed and when its run ended, for the journal.

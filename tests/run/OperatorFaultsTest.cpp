@@ -1,5 +1,5 @@
 // What an operator runs into on the simulated window: reports that arrive for
-// a run that has ended.
+// a run that has ended, and Start pressed again in the middle of a run.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -82,6 +82,55 @@ TEST(ReportsOfAnEndedRun, ChangeNoRowAndStartNothing) {
         EXPECT_EQ(bench.fake.calls.size(), calls);
         EXPECT_EQ(bench.State(3), S::WaitUnplug);
     }
+}
+
+// Start pressed again rebuilds the list for the phones armed after it; the
+// phones already running keep theirs, and each result names exactly what
+// its phone took.
+TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
+    RunBench bench;
+    bench.ChooseImages({"/images/a.fls", "/images/b.fls"});
+    bench.Start();
+    for (int n : {4, 6}) bench.Plug(n);
+    bench.Tick();
+    for (int n : {4, 6}) bench.Report(n);  // booted: a.fls under way
+
+    bench.controls.Click(SlotCheckBoxId(0));     // a.fls no longer chosen
+    bench.controls.Click(kStopButtonIds[1]);     // Stop 1 makes Start usable
+    bench.Start();
+    bench.Plug(5);
+    bench.Tick();
+
+    bench.Report(6);
+    bench.Report(6, K::StepFailed);  // b.fls fails on phone 6
+    bench.Report(4);
+    bench.Report(4);  // a.fls and b.fls in: phone 4 waits for phone 5
+    bench.RunToUnplug(5);
+    bench.Report(4);  // its reset done
+    for (int n : {4, 5, 6}) bench.Unplug(n);
+    bench.Tick();
+    bench.loop.RunFor(40000);
+
+    auto specs = [&](int channel) {
+        std::vector<std::string> out;
+        for (const auto& c : bench.fake.calls) {
+            if (c.entry == "fls" && c.channel == channel) out.push_back(c.text);
+        }
+        return out;
+    };
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(specs(4), (Texts{"|0|/images/a.fls", "|0|/images/b.fls"}));
+    EXPECT_EQ(specs(5), (Texts{"|0|/images/b.fls"}));
+    EXPECT_EQ(bench.Status(4), "Success");
+    const std::string result = R"("ev":"result","ch":%d,"device":%d,"result":"%s","images":%s,)";
+    auto record = [&](int n, const char* outcome, const std::string& images) {
+        char text[256];
+        std::snprintf(text, sizeof text, result.c_str(), n, n, outcome, images.c_str());
+        return bench.JournalCount(text);
+    };
+    EXPECT_EQ(record(4, "Success", R"(["|0|/images/a.fls","|0|/images/b.fls"])"), 1);
+    EXPECT_EQ(record(5, "Success", R"(["|0|/images/b.fls"])"), 1);
+    EXPECT_EQ(record(6, "Fail", R"(["|0|/images/a.fls"])"), 1) << bench.journalFile.Text();
 }
 
 }  // namespace
