@@ -32,7 +32,9 @@ void ScanTick::OnScanTimer() {
 }
 
 // A queued channel whose device is no longer reported has been unplugged:
-// its row shows so, and its result follows on its ResultTimer.
+// its row shows so, and its result follows on its ResultTimer. Its device
+// was forgotten on every tick while it waited, so a phone still plugged in
+// is always reported, whether its port closed or not.
 void ScanTick::CheckUnplugged(const FoundList& found) {
     int position = 0;
     while (position < ctx_.unplugQueue.Count()) {
@@ -44,6 +46,9 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
         }
         ctx_.display.SetChannelStatus(channel, "USB disconnected");
         ctx_.channels.SetState(*record, record->succeeded ? ChannelState::Completed : ChannelState::Ready);
+        // A port that would not close while its phone was in it may let go
+        // now; one that still will not keeps the channel from the next phone.
+        if (record->portOpen) ctx_.engine.CloseChannelPort(record);
         SetResultTimer(ctx_.loop, channel, record->succeeded);
         unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
         ctx_.display.SetBanner(kSearchingForChannels, true);
@@ -75,8 +80,10 @@ void ScanTick::AssignDevice(std::int32_t number) {
         if (record->state.load() == ChannelState::Booting && record->armedList && record->armedList->Count() > 0) {
             ctx_.display.SetChannelStatus(number, "USB detected");
         }
-    } else if (!record->portOpen) {
-        // Keeps a phone that waits for its unplug visible to every pass.
+    } else if (!record->portOpen || record->state.load() == ChannelState::WaitUnplug) {
+        // Keeps a phone that waits for its unplug visible to every pass, also
+        // when its port would not close: only a phone really gone releases
+        // its channel.
         ctx_.devicePaths.ForgetDevicePath(number);
     }
 }

@@ -1,5 +1,6 @@
 // What an operator runs into on the simulated window: reports that arrive for
-// a run that has ended, and Start pressed again in the middle of a run.
+// a run that has ended, Start pressed again in the middle of a run, and a
+// port the library will not close.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,6 +32,12 @@ struct Downloading : RunBench {
         for (int status : kStatuses) LibraryCallback(channel, status, "99");
     }
     int Progress(int n) const { return controls.GetProgressPos(kProgressIds[static_cast<std::size_t>(n)]); }
+    bool Logged(const std::string& line) const {
+        for (int i = 0; i < controls.ListCount(IDC_EVENT_LOG); ++i) {
+            if (controls.ListLine(IDC_EVENT_LOG, i) == line) return true;
+        }
+        return false;
+    }
 };
 
 // Reports the library queued before Reset, and while Reset pauses between
@@ -131,6 +138,43 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     EXPECT_EQ(record(4, "Success", R"(["|0|/images/a.fls","|0|/images/b.fls"])"), 1);
     EXPECT_EQ(record(5, "Success", R"(["|0|/images/b.fls"])"), 1);
     EXPECT_EQ(record(6, "Fail", R"(["|0|/images/a.fls"])"), 1) << bench.journalFile.Text();
+}
+
+// A port that will not close keeps its channel waiting for the unplug for as
+// long as the phone is in it; once the phone is gone the port is closed again.
+TEST(UnwillingClose, APhoneStillPluggedInIsNeverTakenForUnplugged) {
+    for (bool throws : {false, true}) {
+        for (bool success : {true, false}) {
+            SCOPED_TRACE(std::string(throws ? "close throws" : "close refused") + (success ? ", success" : ", failure"));
+            Downloading bench({3});
+            bench.fake.results["close"] = 1;
+            bench.fake.throws["close"] = throws;
+            if (success) bench.RunToUnplug(3);
+            else bench.Report(3, K::StepFailed);
+            ASSERT_TRUE(bench.R(3).portOpen);
+            const std::string shown = bench.Status(3);
+
+            bench.loop.RunFor(2000);
+            EXPECT_EQ(bench.State(3), S::WaitUnplug);
+            EXPECT_EQ(bench.Status(3), shown);
+            EXPECT_EQ(bench.Logged("Closing the port of channel 3 failed in the download library: library fault"),
+                      throws);
+
+            bench.fake.results["close"] = 0;
+            bench.fake.throws["close"] = false;
+            bench.Unplug(3);
+            bench.Tick();
+            EXPECT_EQ(bench.Status(3), "USB disconnected");
+            EXPECT_EQ(bench.State(3), success ? S::Completed : S::Ready);
+            EXPECT_FALSE(bench.R(3).portOpen) << "closed again once its phone had gone";
+            bench.loop.RunFor(success ? 35000 : 1000);
+            EXPECT_EQ(bench.Status(3), success ? "Success" : "Fail");
+            if (success) continue;
+            bench.Plug("another", "USB3");
+            bench.Tick();
+            EXPECT_EQ(bench.State(3), S::Booting) << "the failed channel takes the next phone";
+        }
+    }
 }
 
 }  // namespace
