@@ -66,6 +66,7 @@ void DownloadDialog::OnReset() {
     display.ClearLog();
     unplugQueue.RemoveAll();
     devicePaths.ClearDevicePaths();
+    scanTick.ForgetRefusedPhones();
     display.SetBanner(kSystemReset, true);
 }
 

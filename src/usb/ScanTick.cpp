@@ -27,6 +27,7 @@ void ScanTick::OnScanTimer() {
     FoundList found;
     ScanUsbDevices(ctx_.registry, ctx_.devicePaths, found);
     CheckUnplugged(found);
+    CheckRefusedGone(found);
     AssignDevices(found);
     Rearm();
 }
@@ -57,6 +58,15 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
     }
 }
 
+// A phone whose port would not open and that is no longer reported has gone:
+// its channel takes the next phone reported with its number.
+void ScanTick::CheckRefusedGone(const FoundList& found) {
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) {
+        const auto slot = static_cast<std::size_t>(n);
+        if (portRefused_[slot] && !found.Contains(n)) portRefused_[slot] = false;
+    }
+}
+
 // Every number of the pass is handled in this tick, so none is left recorded
 // but unhandled.
 void ScanTick::AssignDevices(const FoundList& found) {
@@ -70,13 +80,20 @@ void ScanTick::AssignDevice(std::int32_t number) {
     }
     ChannelRecord* record = ctx_.channels.Record(number);
     if (!record) return;
+    const auto slot = static_cast<std::size_t>(number);
     if (!record->portOpen && record->state.load() == ChannelState::Ready) {
+        // The phone whose port would not open is still there: it is not tried
+        // again, only kept visible to the next pass so that its going is seen.
+        if (portRefused_[slot]) return ctx_.devicePaths.ForgetDevicePath(number);
         record->deviceNumber = number;
-        armedAt_[static_cast<std::size_t>(number)] = ctx_.loop.Now();
+        armedAt_[slot] = ctx_.loop.Now();
         ctx_.engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, number, "");
-        // A port that did not open, a boot refused at once or an empty download
-        // list each left a row text saying so; only a phone that is booting
-        // normally shows that it was detected.
+        // Detection leaves a channel Ready with its port closed only when the
+        // port did not open.
+        if (!record->portOpen && record->state.load() == ChannelState::Ready) return RefusePhone(*record);
+        // A boot refused at once or an empty download list each left a row
+        // text saying so; only a phone that is booting normally shows that it
+        // was detected.
         if (record->state.load() == ChannelState::Booting && record->armedList && record->armedList->Count() > 0) {
             ctx_.display.SetChannelStatus(number, "USB detected");
         }
@@ -86,6 +103,14 @@ void ScanTick::AssignDevice(std::int32_t number) {
         // its channel.
         ctx_.devicePaths.ForgetDevicePath(number);
     }
+}
+
+// The row keeps "Can't open port"; the phone's outcome is in the journal
+// like any other phone's the station took.
+void ScanTick::RefusePhone(const ChannelRecord& record) {
+    portRefused_[static_cast<std::size_t>(record.channel)] = true;
+    ctx_.devicePaths.ForgetDevicePath(record.channel);
+    JournalResult(record, false, ctx_.loop.Now());
 }
 
 void ScanTick::Rearm() {

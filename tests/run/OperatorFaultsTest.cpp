@@ -1,6 +1,6 @@
 // What an operator runs into on the simulated window: reports that arrive for
-// a run that has ended, Start pressed again in the middle of a run, and a
-// port the library will not close.
+// a run that has ended, Start pressed again in the middle of a run, and ports
+// the library will not open or close.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -138,6 +138,48 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     EXPECT_EQ(record(4, "Success", R"(["|0|/images/a.fls","|0|/images/b.fls"])"), 1);
     EXPECT_EQ(record(5, "Success", R"(["|0|/images/b.fls"])"), 1);
     EXPECT_EQ(record(6, "Fail", R"(["|0|/images/a.fls"])"), 1) << bench.journalFile.Text();
+}
+
+// A phone whose port will not open is tried once; once it has gone, the next
+// phone on its channel is served, and nothing else is disturbed meanwhile.
+TEST(RefusedOpen, IsNotRetriedWhileThePhoneStaysAndItsChannelTakesTheNextOne) {
+    for (bool throws : {false, true}) {
+        SCOPED_TRACE(throws ? "open throws" : "open refused");
+        Downloading bench({5});
+        bench.fake.results["open"] = 1;
+        bench.fake.throws["open"] = throws;
+        bench.Plug(3);
+        bench.loop.RunFor(1000);
+        EXPECT_EQ(bench.Calls("open", 3), 1);
+        EXPECT_EQ(bench.Status(3), "Can't open port");
+        EXPECT_EQ(bench.State(3), S::Ready);
+        EXPECT_EQ(bench.JournalCount(R"("ev":"result","ch":3,"device":3,"result":"Fail","images":[],)"), 1);
+        EXPECT_EQ(bench.Logged("Opening \\\\.\\USB3 failed in the download library: library fault"), throws);
+
+        bench.Unplug(3);
+        bench.Tick();
+        bench.fake.results["open"] = 0;
+        bench.fake.throws["open"] = false;
+        bench.Plug(3);
+        bench.Tick();
+        EXPECT_EQ(bench.Calls("open", 3), 2);
+        EXPECT_EQ(bench.State(3), S::Booting);
+        EXPECT_EQ(bench.State(5), S::LoadFls) << "the neighbour downloads on";
+        EXPECT_EQ(bench.Calls("close", 5), 0);
+    }
+}
+
+TEST(RefusedOpen, IsTriedAgainAfterResetAndStart) {
+    Downloading bench({});
+    bench.fake.results["open"] = 1;
+    bench.Plug(3);
+    bench.loop.RunFor(500);
+    bench.Reset();
+    bench.fake.results["open"] = 0;
+    bench.Start();
+    bench.Tick();
+    EXPECT_EQ(bench.Calls("open", 3), 2);
+    EXPECT_EQ(bench.State(3), S::Booting);
 }
 
 // A port that will not close keeps its channel waiting for the unplug for as
