@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plan/FixedText.h"
+#include "platform/FixedText.h"
 
 namespace tandrel {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "plan/FixedText.h"
+#include "platform/FixedText.h"
 
 namespace tandrel {
 

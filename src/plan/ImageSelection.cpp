@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plan/FixedText.h"
+#include "platform/FixedText.h"
 #include "ui/ControlIds.h"
 
 namespace tandrel {

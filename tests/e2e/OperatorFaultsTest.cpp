@@ -66,7 +66,7 @@ TEST_F(OperatorFaults, EnterInAFieldDoesNothingAndOnAFocusedButtonClicksIt) {
     ASSERT_TRUE(station.Await([&] { return station.Row(2) == "Downloading FLS"; }));
     expectEnterChangesNothing("during a run");
 
-    station.PressKey(kStopButtonIds[2], Qt::Key_Return);
+    station.PressKey(StopButtonId(2), Qt::Key_Return);
     EXPECT_EQ(station.Row(2), "Abort, Disc the phone");
     station.ResetAnsweringTheBox();
     expectEnterChangesNothing("after Reset");
@@ -162,7 +162,7 @@ TEST_F(OperatorFaults, StartPressedMidRunChangesTheListOnlyForPhonesArmedAfterIt
     ASSERT_TRUE(station.Await([&] { return station.Row(2) == "Downloading FLS"; }));
 
     for (int slot : {3, 4}) station.Click(SlotCheckBoxId(slot));
-    station.Click(kStopButtonIds[1]);  // makes Start usable
+    station.Click(StopButtonId(1));  // makes Start usable
     station.Click(IDC_START);
     const std::vector<std::string> chosen(images.begin(), images.begin() + 3);
     bench.Plug(3);

@@ -9,10 +9,10 @@
 
 #include "JournalRecords.h"
 #include "VirtualBench.h"
-#include "app/DownloadDialog.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/DlopenLoader.h"
-#include "platform/qt/QtWindowSystem.h"
+#include "qt/QtWindowSystem.h"
+#include "support/Station.h"
 
 namespace tandrel::e2e {
 
@@ -34,8 +34,8 @@ public:
     // Closes the ports it left open, so the simulator is clean for the next test.
     ~SimStation();
 
-    DownloadDialog& Dialog() { return *dialog_; }
-    ChannelRecord& Record(int channel) { return *dialog_->channelTable.Record(channel); }
+    DownloadDialog& Dialog() { return station_->dialog; }
+    ChannelRecord& Record(int channel) { return *Dialog().channelTable.Record(channel); }
 
     // The operator's hands on the window. A check box is clicked on its box.
     void Click(ControlId id);
@@ -46,13 +46,13 @@ public:
     std::string ResetAnsweringTheBox();
 
     // What the window shows now.
-    std::string Row(int channel);
+    std::string Row(int channel) const { return station_->Row(channel); }
     QColor RowColour(int channel);
-    int Progress(int channel);
-    bool Enabled(ControlId id);
-    std::string Banner();
-    std::vector<std::string> Log();
-    bool WindowOpen();
+    int Progress(int channel) const { return station_->Progress(channel); }
+    bool Enabled(ControlId id) { return station_->window.Controls().IsEnabled(id); }
+    std::string Banner() const { return station_->Banner(); }
+    std::vector<std::string> Log() const { return station_->Log(); }
+    bool WindowOpen() { return station_->window.Window().isVisible(); }
 
     // Every text the row has shown, in order.
     std::vector<std::string> History(int channel);
@@ -66,14 +66,11 @@ public:
 private:
     QWidget* Widget(ControlId id);
 
-    QtWindowSystem window_;
     DlopenLoader loader_;
     DirectoryRegistry registry_;
-    DevicePathTable devicePaths_;
     std::string journalPath_;
     std::unique_ptr<std::FILE, FileCloser> journalFile_;
-    std::unique_ptr<Journal> journal_;
-    std::unique_ptr<DownloadDialog> dialog_;
+    std::unique_ptr<test::Station<QtWindowSystem>> station_;
     JournalTail journalTail_;
 };
 

@@ -3,11 +3,12 @@
 // the library will not open or close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
 #include "RunBench.h"
-#include "library/EventRelay.h"
+#include "channels/EventRelay.h"
 
 namespace tandrel::test {
 namespace {
@@ -31,12 +32,9 @@ struct Downloading : RunBench {
     static void LibraryReports(int channel) {
         for (int status : kStatuses) LibraryCallback(channel, status, "99");
     }
-    int Progress(int n) const { return controls.GetProgressPos(kProgressIds[static_cast<std::size_t>(n)]); }
     bool Logged(const std::string& line) const {
-        for (int i = 0; i < controls.ListCount(IDC_EVENT_LOG); ++i) {
-            if (controls.ListLine(IDC_EVENT_LOG, i) == line) return true;
-        }
-        return false;
+        const std::vector<std::string> lines = Log();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 };
 
@@ -59,7 +57,7 @@ TEST(ReportsFromBeforeReset, AreDroppedAndEveryChannelStaysReadyOnRestart) {
     for (int n = 1; n <= 8; ++n) {
         SCOPED_TRACE("channel " + std::to_string(n));
         EXPECT_EQ(bench.State(n), S::Ready);
-        EXPECT_EQ(bench.Status(n), "Restart");
+        EXPECT_EQ(bench.Row(n), "Restart");
         EXPECT_EQ(bench.dialog.display.Label(n).backgroundColor(), kWhite);
         EXPECT_EQ(bench.Progress(n), 0);
     }
@@ -69,7 +67,7 @@ TEST(ReportsFromBeforeReset, AreDroppedAndEveryChannelStaysReadyOnRestart) {
 // the operator can see; before it ends, the same reports do.
 TEST(ReportsOfAnEndedRun, ChangeNoRowAndStartNothing) {
     const std::pair<const char*, std::function<void(Downloading&)>> ends[] = {
-        {"Stop", [](Downloading& b) { b.controls.Click(kStopButtonIds[3]); }},
+        {"Stop", [](Downloading& b) { b.controls.Click(StopButtonId(3)); }},
         {"failure", [](Downloading& b) { b.Report(3, K::StepFailed); }},
         {"completion", [](Downloading& b) { b.RunToUnplug(3); }},
     };
@@ -81,11 +79,11 @@ TEST(ReportsOfAnEndedRun, ChangeNoRowAndStartNothing) {
         ASSERT_EQ(bench.Progress(3), 42) << "a report of the run under way is handled";
 
         end(bench);
-        const std::string journal = bench.journalFile.Text();
+        const std::string journal = bench.JournalText();
         const std::size_t calls = bench.fake.calls.size();
         Downloading::LibraryReports(3);
         bench.loop.DeliverPosted();
-        EXPECT_EQ(bench.journalFile.Text(), journal);
+        EXPECT_EQ(bench.JournalText(), journal);
         EXPECT_EQ(bench.fake.calls.size(), calls);
         EXPECT_EQ(bench.State(3), S::WaitUnplug);
     }
@@ -103,7 +101,7 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     for (int n : {4, 6}) bench.Report(n);  // booted: a.fls under way
 
     bench.controls.Click(SlotCheckBoxId(0));     // a.fls no longer chosen
-    bench.controls.Click(kStopButtonIds[1]);     // Stop 1 makes Start usable
+    bench.controls.Click(StopButtonId(1));     // Stop 1 makes Start usable
     bench.Start();
     bench.Plug(5);
     bench.Tick();
@@ -128,7 +126,7 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     using Texts = std::vector<std::string>;
     EXPECT_EQ(specs(4), (Texts{"|0|/images/a.fls", "|0|/images/b.fls"}));
     EXPECT_EQ(specs(5), (Texts{"|0|/images/b.fls"}));
-    EXPECT_EQ(bench.Status(4), "Success");
+    EXPECT_EQ(bench.Row(4), "Success");
     const std::string result = R"("ev":"result","ch":%d,"device":%d,"result":"%s","images":%s,)";
     auto record = [&](int n, const char* outcome, const std::string& images) {
         char text[256];
@@ -137,7 +135,7 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     };
     EXPECT_EQ(record(4, "Success", R"(["|0|/images/a.fls","|0|/images/b.fls"])"), 1);
     EXPECT_EQ(record(5, "Success", R"(["|0|/images/b.fls"])"), 1);
-    EXPECT_EQ(record(6, "Fail", R"(["|0|/images/a.fls"])"), 1) << bench.journalFile.Text();
+    EXPECT_EQ(record(6, "Fail", R"(["|0|/images/a.fls"])"), 1) << bench.JournalText();
 }
 
 // A phone whose port will not open is tried once; once it has gone, the next
@@ -151,7 +149,7 @@ TEST(RefusedOpen, IsNotRetriedWhileThePhoneStaysAndItsChannelTakesTheNextOne) {
         bench.Plug(3);
         bench.loop.RunFor(1000);
         EXPECT_EQ(bench.Calls("open", 3), 1);
-        EXPECT_EQ(bench.Status(3), "Can't open port");
+        EXPECT_EQ(bench.Row(3), "Can't open port");
         EXPECT_EQ(bench.State(3), S::Ready);
         EXPECT_EQ(bench.JournalCount(R"("ev":"result","ch":3,"device":3,"result":"Fail","images":[],)"), 1);
         EXPECT_EQ(bench.Logged("Opening \\\\.\\USB3 failed in the download library: library fault"), throws);
@@ -194,11 +192,11 @@ TEST(UnwillingClose, APhoneStillPluggedInIsNeverTakenForUnplugged) {
             if (success) bench.RunToUnplug(3);
             else bench.Report(3, K::StepFailed);
             ASSERT_TRUE(bench.R(3).portOpen);
-            const std::string shown = bench.Status(3);
+            const std::string shown = bench.Row(3);
 
             bench.loop.RunFor(2000);
             EXPECT_EQ(bench.State(3), S::WaitUnplug);
-            EXPECT_EQ(bench.Status(3), shown);
+            EXPECT_EQ(bench.Row(3), shown);
             EXPECT_EQ(bench.Logged("Closing the port of channel 3 failed in the download library: library fault"),
                       throws);
 
@@ -206,11 +204,11 @@ TEST(UnwillingClose, APhoneStillPluggedInIsNeverTakenForUnplugged) {
             bench.fake.throws["close"] = false;
             bench.Unplug(3);
             bench.Tick();
-            EXPECT_EQ(bench.Status(3), "USB disconnected");
+            EXPECT_EQ(bench.Row(3), "USB disconnected");
             EXPECT_EQ(bench.State(3), success ? S::Completed : S::Ready);
             EXPECT_FALSE(bench.R(3).portOpen) << "closed again once its phone had gone";
             bench.loop.RunFor(success ? 35000 : 1000);
-            EXPECT_EQ(bench.Status(3), success ? "Success" : "Fail");
+            EXPECT_EQ(bench.Row(3), success ? "Success" : "Fail");
             if (success) continue;
             bench.Plug("another", "USB3");
             bench.Tick();

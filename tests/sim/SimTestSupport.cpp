@@ -1,24 +1,10 @@
 #include "SimTestSupport.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <stdexcept>
 
 namespace tandrel::sim::test {
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tandrel-sim-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
 
 std::vector<std::uint8_t> Payload(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);

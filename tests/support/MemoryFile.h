@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace tandrel::fakes {
+namespace tandrel::test {
 
 // A file in memory; closed and freed after everything that writes to it.
 struct MemoryFile {
@@ -41,4 +41,4 @@ struct MemoryFile {
     std::FILE* file = open_memstream(&text, &size);
 };
 
-}  // namespace tandrel::fakes
+}  // namespace tandrel::test

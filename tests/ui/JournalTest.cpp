@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedLoop.h"
 #include "ui/Journal.h"
 
 namespace tandrel {

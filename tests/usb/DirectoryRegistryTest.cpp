@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/FolderReads.h"
 
@@ -31,14 +31,14 @@ protected:
         return buffer;
     }
 
-    testing::TempTree tree;
-    DirectoryRegistry registry{tree.Root().string()};
+    test::TempFolder tree;
+    DirectoryRegistry registry{tree.Path()};
 };
 
 TEST_F(DirectoryRegistryTest, ListsSubfoldersInByteOrderAndNothingElse) {
     for (const char* name : {"b", "a0", "B", "a/deeper", "target"}) tree.MakeFolder(std::string("K/") + name);
     tree.WriteFile("K/a-file", "not a key");
-    std::filesystem::create_directory_symlink(tree.Root() / "K/target", tree.Root() / "K/c-link");
+    std::filesystem::create_directory_symlink(tree / "K/target", tree / "K/c-link");
     EXPECT_THAT(Listed("K\\"), ElementsAre("B", "a", "a0", "b", "c-link", "target"));
     EXPECT_THAT(Listed("K", 2), ElementsAre("B", "a"));
 }
@@ -68,9 +68,9 @@ TEST_F(DirectoryRegistryTest, ReadsWholeValuesWithoutOneTrailingNewline) {
 TEST_F(DirectoryRegistryTest, MissingKeysAndValuesAndStrayPathsReadNothing) {
     tree.WriteFile("K/V", "USB1");
     tree.MakeFolder("K/Folder");
-    testing::TempTree outside;
+    test::TempFolder outside;
     outside.WriteFile("V", "USB2");
-    const std::string escape = "..\\" + outside.Root().filename().string();
+    const std::string escape = "..\\" + std::filesystem::path(outside.Path()).filename().string();
     for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
              {"Missing", "V"}, {"K", "Missing"}, {"K", "Folder"}, {escape, "V"}, {"K\\..\\K", "V"}, {"", "K/V"},
              {"K\\\\", "V"}}) {
