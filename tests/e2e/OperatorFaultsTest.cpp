@@ -93,9 +93,12 @@ TEST_F(OperatorFaults, APhoneWhosePortWillNotCloseIsNotTakenForUnpluggedWhileItI
     PlugPhones({1, 2, 3, 4});
     SimStation station(bench, {container});
     station.Click(IDC_START);
-    auto waiting = [&](int n) { return *cases[n - 1].runFault ? "Error, Disc the phone" : "Done, Disconnect the phone"; };
+    auto waiting = [&](int n) {
+        return *cases[n - 1].runFault ? "Error, Disc the phone" : "Done, Disconnect the phone";
+    };
     for (int n = 1; n <= 4; ++n) {
-        ASSERT_TRUE(station.Await([&] { return station.Row(n) == waiting(n); })) << "row " << n << ": " << station.Row(n);
+        ASSERT_TRUE(station.Await([&] { return station.Row(n) == waiting(n); }))
+            << "row " << n << ": " << station.Row(n);
     }
 
     RunWindow(station, 1000);
@@ -201,7 +204,9 @@ TEST_F(OperatorFaults, APhoneWhosePortWillNotOpenIsServedOncePluggedAgain) {
     PlugPhones({1, 2});
     SimStation station(bench, {container});
     station.Click(IDC_START);
-    ASSERT_TRUE(station.Await([&] { return station.Row(1) == "Downloading FLS" && station.Row(2) == "Downloading FLS"; }));
+    ASSERT_TRUE(station.Await([&] {
+        return station.Row(1) == "Downloading FLS" && station.Row(2) == "Downloading FLS";
+    }));
 
     PlugPhones({3, 4});
     for (int n : {3, 4}) ASSERT_TRUE(station.AwaitShown(n, "Can't open port"));

@@ -100,8 +100,8 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     bench.Tick();
     for (int n : {4, 6}) bench.Report(n);  // booted: a.fls under way
 
-    bench.controls.Click(SlotCheckBoxId(0));     // a.fls no longer chosen
-    bench.controls.Click(StopButtonId(1));     // Stop 1 makes Start usable
+    bench.controls.Click(SlotCheckBoxId(0));  // a.fls no longer chosen
+    bench.controls.Click(StopButtonId(1));    // Stop 1 makes Start usable
     bench.Start();
     bench.Plug(5);
     bench.Tick();
@@ -185,7 +185,8 @@ TEST(RefusedOpen, IsTriedAgainAfterResetAndStart) {
 TEST(UnwillingClose, APhoneStillPluggedInIsNeverTakenForUnplugged) {
     for (bool throws : {false, true}) {
         for (bool success : {true, false}) {
-            SCOPED_TRACE(std::string(throws ? "close throws" : "close refused") + (success ? ", success" : ", failure"));
+            SCOPED_TRACE(std::string(throws ? "close throws" : "close refused") +
+                         (success ? ", success" : ", failure"));
             Downloading bench({3});
             bench.fake.results["close"] = 1;
             bench.fake.throws["close"] = throws;
