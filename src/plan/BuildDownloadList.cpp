@@ -33,9 +33,11 @@ bool FillItem(const LibraryTable& library, DownloadItem& item, int index, std::s
     return true;
 }
 
-void RefuseLongPath(Display& display, int slot) {
-    display.AppendLog("Image slot " + std::to_string(slot + 1) + ": the path is longer than " +
-                      std::to_string(kLongestPath) + " characters; nothing will be downloaded.");
+// Names the file, so the operator knows which one to move: in container
+// mode every slot comes from the container.
+void RefuseLongPath(Display& display, std::string_view path) {
+    display.AppendLog(std::string(path) + ": the path is longer than " + std::to_string(kLongestPath) +
+                      " characters; nothing will be downloaded.");
 }
 
 }  // namespace
@@ -53,7 +55,7 @@ void BuildDownloadList(PlanContext plan) {
         const std::string_view path = container ? BoundedText(list.containerPath) : *plan.slots.pathTexts[k];
         if (!FillItem(plan.library, list.items[list.count], container ? i : 0, path)) {
             list.count = 0;
-            return RefuseLongPath(plan.display, i);
+            return RefuseLongPath(plan.display, path);
         }
         ++list.count;
     }
