@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <vector>
@@ -66,10 +67,13 @@ bool LocalFiles::Read(const std::string& path, FileIdentity& identity, const Chu
         return false;
     }
     if (!file.Identify(identity, error)) return false;
+    // No more than the size the file had when opened: a file that keeps
+    // growing is still read to an end, and found changed below.
     std::vector<std::uint8_t> buffer(kImageReadChunk);
     std::uint64_t total = 0;
-    for (;;) {
-        const ssize_t n = read(file.fd, buffer.data(), buffer.size());
+    while (total < identity.size) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), identity.size - total));
+        const ssize_t n = read(file.fd, buffer.data(), want);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             error = LastError();
