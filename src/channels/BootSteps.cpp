@@ -16,7 +16,8 @@ void ChannelEngine::ArmChannel(ChannelRecord& record) {
 // A file of the list that is no longer what Start took keeps the phone from
 // being armed: it would be written with a build the operator did not start.
 // The phone stays where it is; the row and the log say why once, however
-// often the phone is reported, and Start again accepts the files as they are.
+// often the phone is reported, and Start again accepts the files as they are:
+// it is made usable for that, as a Stop button would.
 bool ChannelEngine::RefuseChangedImages(ChannelRecord& record) {
     const std::string changed = ctx_.imageLock ? ctx_.images.FirstChanged(*ctx_.imageLock) : std::string();
     if (changed.empty()) {
@@ -27,6 +28,7 @@ bool ChannelEngine::RefuseChangedImages(ChannelRecord& record) {
         ctx_.display.Label(record.channel).SetBkColor(kRed);
         ctx_.display.SetChannelStatus(record.channel, "Image changed, press Start");
         ctx_.display.AppendLog("Image changed since Start: " + changed);
+        ctx_.display.EnableControl(IDC_START, true);
         record.refusedImage = changed;
     }
     return true;
