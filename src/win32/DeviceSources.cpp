@@ -2,7 +2,7 @@
 // default) or a directory tree that mirrors it, as the virtual bench writes.
 #include "platform/DeviceSources.h"
 
-#include <windows.h>
+#include "win32/WindowsApi.h"
 
 #include "platform/DirectoryRegistry.h"
 #include "win32/WideText.h"

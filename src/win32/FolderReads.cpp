@@ -4,7 +4,7 @@
 // bench tool renaming a new version into place is never refused.
 #include "platform/FolderReads.h"
 
-#include <windows.h>
+#include "win32/WindowsApi.h"
 
 #include "win32/WideText.h"
 

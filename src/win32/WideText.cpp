@@ -1,6 +1,6 @@
 #include "win32/WideText.h"
 
-#include <windows.h>
+#include "win32/WindowsApi.h"
 
 #include <climits>
 

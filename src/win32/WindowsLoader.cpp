@@ -1,6 +1,6 @@
 #include "win32/WindowsLoader.h"
 
-#include <windows.h>
+#include "win32/WindowsApi.h"
 
 #include "win32/ProgramFolder.h"
 #include "win32/WideText.h"

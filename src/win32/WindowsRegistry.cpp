@@ -1,6 +1,6 @@
 #include "win32/WindowsRegistry.h"
 
-#include <windows.h>
+#include "win32/WindowsApi.h"
 
 #include "platform/RegistryText.h"
 #include "win32/WideText.h"
