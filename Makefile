@@ -22,3 +22,9 @@ demo: build
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log
+
+# The Windows station, cross-built for x86-64 and i686: dist/tandrel-windows-x64.zip
+# and dist/tandrel-windows-x86.zip.
+.PHONY: windows
+windows: bootstrap
+	@JOBS=$(JOBS) scripts/windows-dist

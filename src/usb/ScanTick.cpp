@@ -107,7 +107,7 @@ void ScanTick::JournalResult(int channel, const ChannelRecord& record) {
     if (!journal) return;
     std::vector<std::string> images;
     for (int i = 0; i < ctx_.downloadList.count && i < kMaxDownloadItems; ++i) {
-        images.emplace_back(ctx_.downloadList.items[i].fileSpec);
+        images.push_back(FromLibraryText(BoundedText(ctx_.downloadList.items[i].fileSpec)));
     }
     const auto slot = static_cast<std::size_t>(channel);
     journal->Result(channel, record.deviceNumber, record.succeeded, images, unpluggedAt_[slot] - armedAt_[slot]);
