@@ -17,7 +17,7 @@ import time
 WINE_RUN, BIN = sys.argv[1], os.path.abspath(sys.argv[2])
 WORK = os.path.abspath("win32-e2e")
 PHONES = 8
-IMAGES = [("psi", 1, 96 * 1024), ("code", 4, 3 * 1024 * 1024), ("eep", 6, 64 * 1024)]
+IMAGES = [("psi", 1, 96 * 1024), ("code", 4, 3 * 1024 * 1024), ("eep", 7, 64 * 1024)]
 
 
 def win(path):
@@ -73,8 +73,13 @@ def main():
 
     threading.Thread(target=read_journal, daemon=True).start()
     finished = done.wait(240)
+    # Closed as an operator's close box would close it.
     subprocess.run([WINE_RUN, "taskkill", "/im", "tandrel.exe"], capture_output=True)
-    status = station.wait(60)
+    try:
+        status = station.wait(60)
+    except subprocess.TimeoutExpired:
+        station.kill()
+        status = "none (it did not close)"
     robot_output, _ = robot.communicate(timeout=120)
 
     failures = []
