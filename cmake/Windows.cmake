@@ -17,9 +17,13 @@ endif()
 
 # Each test case as a process of its own would start Wine once per case;
 # under Wine one process per test program runs the same tests in a
-# fraction of the time. The labels and filters of the callers are kept.
+# fraction of the time. The labels and filters of the callers are kept. A
+# build whose programs cannot run here (i686) registers none.
 include(GoogleTest)
 function(gtest_discover_tests target)
+  if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    return()
+  endif()
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "TEST_FILTER;DISCOVERY_TIMEOUT;DISCOVERY_MODE;WORKING_DIRECTORY" "PROPERTIES;EXTRA_ARGS" )
   set(name win.${target})
   set(serial 2)

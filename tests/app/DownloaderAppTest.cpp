@@ -4,13 +4,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/DownloaderApp.h"
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
 #include "support/EmptyPorts.h"
+#include "support/TempPath.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
@@ -114,8 +114,7 @@ TEST_F(AppTest, ADeviceSourceThatCannotBeUsedIsRefusedWithItsReason) {
 }
 
 TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
-    char name[] = "/tmp/tandrel-app-journal-XXXXXX";
-    close(mkstemp(name));
+    const std::string name = fakes::FreshTempPath("tandrel-app-journal-", false).string();
     ASSERT_EQ(Run({"--journal", name}), 0);
     std::ifstream in(name);
     int ready = 0, white = 0;
@@ -123,7 +122,7 @@ TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
         ready += line.find(R"("ev":"status")") != std::string::npos && line.find(R"("text":"READY")") != std::string::npos;
         white += line.find(R"("ev":"colour")") != std::string::npos && line.find("[255,255,255]") != std::string::npos;
     }
-    std::remove(name);
+    std::remove(name.c_str());
     EXPECT_EQ(ready, 8);
     EXPECT_EQ(white, 8);
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "library/LibraryBinding.h"
-#include "platform/DlopenLoader.h"
+#include "support/SystemLoader.h"
 
 namespace tandrel {
 namespace {
@@ -14,16 +14,16 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 // The real loader, noting every symbol asked for.
-class RecordingLoader : public DlopenLoader {
+class RecordingLoader : public SystemLoader {
 public:
     void* Resolve(void* module, const char* symbol) override {
         asked.emplace_back(symbol);
-        return DlopenLoader::Resolve(module, symbol);
+        return SystemLoader::Resolve(module, symbol);
     }
     std::vector<std::string> asked;
 };
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("/\\")); }
 
 TEST(LibraryBinding, ResolvesInTheFixedOrderAndFillsEverySlot) {
     RecordingLoader loader;
@@ -49,7 +49,7 @@ TEST(LibraryBinding, ResolvesInTheFixedOrderAndFillsEverySlot) {
 }
 
 TEST(LibraryBinding, ABareNameIsFoundInTheProgramsOwnFolderFirst) {
-    DlopenLoader loader;
+    SystemLoader loader;
     LibraryTable table;
     std::string error;
     void* module = LoadLibraryTable(loader, kLibraryFileName, table, error);
@@ -58,7 +58,7 @@ TEST(LibraryBinding, ABareNameIsFoundInTheProgramsOwnFolderFirst) {
 }
 
 TEST(LibraryBinding, ABareNameNotBesideTheProgramIsLookedForWhereTheSystemLooks) {
-    DlopenLoader loader;
+    SystemLoader loader;
     std::string error;
     void* module = loader.Load("libm.so.6", error);
     ASSERT_NE(module, nullptr) << error;
@@ -66,7 +66,7 @@ TEST(LibraryBinding, ABareNameNotBesideTheProgramIsLookedForWhereTheSystemLooks)
 }
 
 TEST(LibraryBinding, MissingSymbolsLeaveNullSlotsAndOnlyCalledOnesAreReported) {
-    DlopenLoader loader;
+    SystemLoader loader;
     LibraryTable table;
     std::string error;
     ASSERT_NE(LoadLibraryTable(loader, FAKE_PARTIAL_LIBRARY_PATH, table, error), nullptr) << error;
@@ -83,7 +83,7 @@ TEST(LibraryBinding, MissingSymbolsLeaveNullSlotsAndOnlyCalledOnesAreReported) {
 }
 
 TEST(LibraryBinding, ALibraryThatWillNotLoadLeavesEverySlotNullWithTheLoadersReason) {
-    DlopenLoader loader;
+    SystemLoader loader;
     LibraryTable table;
     std::string error;
     // A table filled by an earlier load must not keep stale entry points.

@@ -1,4 +1,3 @@
-#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,7 +6,7 @@
 #include "library/EventRelay.h"
 #include "library/LibraryBinding.h"
 #include "library/StationHarness.h"
-#include "platform/DlopenLoader.h"
+#include "support/SystemLoader.h"
 #include "platform/sim/TableLoader.h"
 
 namespace tandrel {
@@ -16,15 +15,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
 
-// The fake's own exports, reached the way the station reaches the library.
+// The fake's own exports, reached the way the station reaches the library
+// (and, like the station's, never unloaded).
 struct FakeControls {
-    explicit FakeControls(const char* path) : module(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
-        calls = reinterpret_cast<const char* (*)()>(dlsym(module, "FakeCalls"));
-        forget = reinterpret_cast<void (*)()>(dlsym(module, "FakeForget"));
-        callback = reinterpret_cast<IFWD_DL_Callback (*)()>(dlsym(module, "FakeCallback"));
+    explicit FakeControls(const char* path) : module(loader.Load(path, error)) {
+        calls = reinterpret_cast<const char* (*)()>(loader.Resolve(module, "FakeCalls"));
+        forget = reinterpret_cast<void (*)()>(loader.Resolve(module, "FakeForget"));
+        callback = reinterpret_cast<IFWD_DL_Callback (*)()>(loader.Resolve(module, "FakeCallback"));
         forget();
     }
-    ~FakeControls() { dlclose(module); }
+    SystemLoader loader;
+    std::string error;
     void* module;
     const char* (*calls)();
     void (*forget)();
@@ -42,7 +43,7 @@ void ExpectEightReadyRows(const StationHarness& station) {
 
 TEST(LibraryStartup, RegistersTheCallbackThenSetsTheTwelveParametersThroughTheOneMessageBuffer) {
     FakeControls fake(FAKE_LIBRARY_PATH);
-    DlopenLoader loader;
+    SystemLoader loader;
     StationHarness station;
     auto dialog = station.Open(loader, "");
 
@@ -56,7 +57,7 @@ TEST(LibraryStartup, RegistersTheCallbackThenSetsTheTwelveParametersThroughTheOn
 }
 
 TEST(LibraryStartup, AnUnloadableLibraryIsReportedAndTheWindowStillOpens) {
-    DlopenLoader loader;
+    SystemLoader loader;
     StationHarness station;
     auto dialog = station.Open(loader, "/nonexistent.so");
 
@@ -69,7 +70,7 @@ TEST(LibraryStartup, AnUnloadableLibraryIsReportedAndTheWindowStillOpens) {
 
 TEST(LibraryStartup, MissingEntryPointsAreNamedAndTheirSlotsAreNeverCalled) {
     FakeControls fake(FAKE_PARTIAL_LIBRARY_PATH);
-    DlopenLoader loader;
+    SystemLoader loader;
     StationHarness station;
     auto dialog = station.Open(loader, FAKE_PARTIAL_LIBRARY_PATH);
 

@@ -10,9 +10,12 @@
 namespace tandrel::sim::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tandrel-sim-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
+    std::random_device seed;
+    std::error_code ec;
+    do {
+        path = (std::filesystem::temp_directory_path() / ("tandrel-sim-" + std::to_string(seed()))).string();
+    } while (!std::filesystem::create_directory(path, ec) && !ec);
+    if (ec) throw std::runtime_error("cannot make a temporary folder: " + ec.message());
 }
 
 TempDir::~TempDir() {

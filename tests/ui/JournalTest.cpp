@@ -2,14 +2,14 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iconv.h>
 #include <random>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/sim/SimulatedLoop.h"
+#include "support/StrictUtf8.h"
+#include "support/TempPath.h"
 #include "ui/Journal.h"
 
 namespace tandrel {
@@ -32,10 +32,8 @@ protected:
     }
 
     static std::FILE* CreateTemporary(std::string& path) {
-        char name[] = "/tmp/tandrel-journal-XXXXXX";
-        const int fd = mkstemp(name);
-        path = name;
-        return fdopen(fd, "w");
+        path = fakes::FreshTempPath("tandrel-journal-", false).string();
+        return std::fopen(path.c_str(), "wb");
     }
 
     SimulatedLoop clock;
@@ -89,18 +87,6 @@ TEST(JournalQuote, ReplacesBytesThatAreNotUtf8) {
     EXPECT_EQ(Journal::Quote("\xED\xA0\x80"), "\"" + replacement + replacement + replacement + "\"");
 }
 
-// Strict UTF-8 as the C library's converter sees it: no overlong forms, no surrogates.
-bool IsUtf8(const std::string& text) {
-    iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
-    std::string in = text;
-    std::vector<char> out(4 * text.size() + 4);
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t left = in.size(), room = out.size();
-    const bool ok = iconv(converter, &from, &left, &to, &room) != static_cast<std::size_t>(-1);
-    iconv_close(converter);
-    return ok;
-}
 
 // A JSON string literal: quoted, every backslash starts a known escape, no
 // raw control character or bare quote inside.
@@ -129,7 +115,7 @@ TEST(JournalQuote, AnyBytesGiveAValidJsonString) {
         for (char& c : text) c = static_cast<char>(byte(random));
         const std::string quoted = Journal::Quote(text);
         ASSERT_TRUE(IsJsonStringLiteral(quoted)) << "round " << round;
-        ASSERT_TRUE(IsUtf8(quoted)) << "round " << round;
+        ASSERT_TRUE(fakes::IsStrictUtf8(quoted)) << "round " << round;
     }
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/TempPath.h"
 
 namespace tandrel::testing {
 
@@ -11,10 +12,7 @@ namespace tandrel::testing {
 // everything in it when the test ends.
 class TempTree {
 public:
-    TempTree() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tandrel-usb-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-    }
+    TempTree() : root_(fakes::FreshTempPath("tandrel-usb-", true)) {}
     ~TempTree() {
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
