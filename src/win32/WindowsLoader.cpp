@@ -37,7 +37,8 @@ void* WindowsLoader::Load(const std::string& name, std::string& error) {
     } else {
         module = LoadLibraryW(wide.c_str());
     }
-    if (!module) error = SystemErrorText(GetLastError());
+    // As the dynamic linker's reasons do, the reason names the file.
+    if (!module) error = name + ": " + SystemErrorText(GetLastError());
     return module;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DownloadDialog.h"
+#include "library/LibraryBinding.h"
 #include "platform/sim/SimulatedControls.h"
 #include "platform/sim/SimulatedLoop.h"
 #include "support/EmptyPorts.h"
@@ -98,8 +99,8 @@ TEST_F(DialogTest, JournalShowsStopsGreyedThenEachRowWhiteBeforeItsText) {
         expected.push_back(R"({"t":0,"ev":"colour","ch":)" + ch + R"(,"rgb":[255,255,255]})");
         expected.push_back(R"({"t":0,"ev":"status","ch":)" + ch + R"(,"text":"READY"})");
     }
-    expected.push_back(
-        R"({"t":0,"ev":"log","text":"Could not load the download library: libIFWD_DownloadDll.so: cannot open shared object file"})");
+    expected.push_back(std::string(R"({"t":0,"ev":"log","text":"Could not load the download library: )") +
+                       kLibraryFileName + R"(: cannot open shared object file"})");
     EXPECT_EQ(journalFile.Lines(), expected);
 }
 

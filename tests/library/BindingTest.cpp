@@ -60,7 +60,7 @@ TEST(LibraryBinding, ABareNameIsFoundInTheProgramsOwnFolderFirst) {
 TEST(LibraryBinding, ABareNameNotBesideTheProgramIsLookedForWhereTheSystemLooks) {
     SystemLoader loader;
     std::string error;
-    void* module = loader.Load("libm.so.6", error);
+    void* module = loader.Load(kSystemLibraryName, error);
     ASSERT_NE(module, nullptr) << error;
     EXPECT_NE(FolderOf(loader.PathOf(module)), FolderOf(FAKE_LIBRARY_PATH));
 }

@@ -85,14 +85,14 @@ int InitOnly(IFWD_DL_Callback, char*) { return ++g_initCalls; }
 
 TEST(LibraryStartup, WithoutTheParameterEntryTheCallbackIsStillRegistered) {
     TableLoader loader;
-    loader.Export("libIFWD_DownloadDll.so", "_IFWD_DL_init_callback", &InitOnly);
+    loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &InitOnly);
     StationHarness station;
     g_initCalls = 0;
     auto dialog = station.Open(loader, "");
 
     EXPECT_EQ(g_initCalls, 1);
     ASSERT_EQ(station.LogLines().size(), 1u);
-    EXPECT_THAT(station.LogLines()[0], StartsWith("The download library libIFWD_DownloadDll.so lacks "));
+    EXPECT_THAT(station.LogLines()[0], StartsWith(std::string("The download library ") + kLibraryFileName + " lacks "));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "library/ChannelEvent.h"
 #include "library/EventRelay.h"
+#include "library/LibraryBinding.h"
 #include "library/StationHarness.h"
 #include "platform/sim/TableLoader.h"
 
@@ -100,7 +101,7 @@ void SendFromEightThreads(IFWD_DL_Callback callback, int count, std::atomic<int>
 TEST(RelayThreads, ReportsDuringAndAfterCloseTouchNothingFreed) {
     constexpr int kEach = 5000;
     TableLoader loader;
-    loader.Export("libIFWD_DownloadDll.so", "_IFWD_DL_init_callback", &Register);
+    loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &Register);
     StationHarness station;
     auto dialog = station.Open(loader, "");
     ASSERT_EQ(g_registered, &LibraryCallback);
