@@ -22,10 +22,10 @@ struct Loop {
         window.Loop().SetHandlers([this](WindowMessage& m) { delivered.push_back(m.id); },
                                   [this](int id) { ticks.push_back(id); });
     }
-    // Runs the window thread until done() holds or two seconds have passed.
+    // Runs the window thread until done() holds or limit has passed.
     template <typename Done>
-    bool RunUntil(Done done) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    bool RunUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        const auto end = std::chrono::steady_clock::now() + limit;
         while (!done() && std::chrono::steady_clock::now() < end) {
             window.RunPending();
             Sleep(1);
@@ -58,7 +58,7 @@ TEST(Win32Loop, TimersTickByTheirIdAndTasksRunOnce) {
     loop.window.Loop().KillTimer(11);
     EXPECT_FALSE(loop.window.Loop().IsTimerSet(11));
     loop.ticks.clear();
-    loop.RunUntil([] { return false; });
+    loop.RunUntil([] { return false; }, std::chrono::milliseconds(200));
     EXPECT_TRUE(loop.ticks.empty());
     EXPECT_EQ(tasks, 1);
 }
