@@ -19,6 +19,7 @@ struct Counted : MessagePayload {
 
 struct Loop {
     Loop() {
+        if (!window.Dialog()) ADD_FAILURE() << "no window could be made: DISPLAY names no X server open to us";
         window.Loop().SetHandlers([this](WindowMessage& m) { delivered.push_back(m.id); },
                                   [this](int id) { ticks.push_back(id); });
     }

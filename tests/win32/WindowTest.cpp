@@ -33,6 +33,7 @@ std::wstring ClassOf(ControlKind kind) {
 // The station's window, initialised and on screen, with no library and no phones.
 struct Station {
     Station() {
+        if (!window.Dialog()) ADD_FAILURE() << "no window could be made: DISPLAY names no X server open to us";
         dialog.OnInitDialog();
         window.Show();
         window.RunPending();

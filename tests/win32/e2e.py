@@ -80,7 +80,11 @@ def main():
     except subprocess.TimeoutExpired:
         station.kill()
         status = "none (it did not close)"
-    robot_output, _ = robot.communicate(timeout=120)
+    try:
+        robot_output, _ = robot.communicate(timeout=120)
+    except subprocess.TimeoutExpired:
+        robot.kill()
+        robot_output, _ = robot.communicate()
 
     failures = []
     logs = [r["text"] for r in records if r["ev"] == "log"]
@@ -88,7 +92,8 @@ def main():
             not logs[0].endswith("\\bin\\IFWD_DownloadDll.dll"):
         failures.append(f"the library beside tandrel.exe was not the one loaded: {logs[:1]}")
     if not finished or len(results) != PHONES:
-        failures.append(f"{len(results)} of {PHONES} phones have a result")
+        last = [json.dumps(r) for r in records[-5:]]
+        failures.append(f"{len(results)} of {PHONES} phones have a result; the journal ended with {last}")
     for channel, record in sorted(results.items()):
         if record["result"] != "Success":
             failures.append(f"channel {channel}: {record['result']}")
