@@ -23,6 +23,29 @@ demo: build
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log
 
+# The Debian packages `tandrel` and `tandrel-simulator`, written into dist/.
+# A tree of their own, installed under /usr, so that the build above keeps
+# its /usr/local prefix; only what the packages hold is built there.
+PACKAGE_BUILD ?= build-package
+DIST ?= dist
+
+.PHONY: package
+package: bootstrap
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON $(CMAKE_FLAGS) \
+	  > $(PACKAGE_BUILD).configure.log || { cat $(PACKAGE_BUILD).configure.log; exit 1; }
+	@cmake --build $(PACKAGE_BUILD) --target package-contents -j$(JOBS)
+	@rm -rf $(PACKAGE_BUILD)/packages
+	@cpack --config $(PACKAGE_BUILD)/CPackConfig.cmake -B $(PACKAGE_BUILD)/packages > $(PACKAGE_BUILD)/cpack.log \
+	  || { cat $(PACKAGE_BUILD)/cpack.log; exit 1; }
+	@mkdir -p $(DIST) && rm -f $(DIST)/tandrel_*.deb $(DIST)/tandrel-simulator_*.deb
+	@cp $(PACKAGE_BUILD)/packages/*.deb $(DIST)/
+	@ls -1 $(DIST)/*.deb
+
+.PHONY: clean-package
+clean: clean-package
+clean-package:
+	rm -rf $(PACKAGE_BUILD) $(PACKAGE_BUILD).configure.log $(DIST)
+
 # The Windows station, cross-built for x86-64 and i686: dist/tandrel-windows-x64.zip
 # and dist/tandrel-windows-x86.zip.
 .PHONY: windows

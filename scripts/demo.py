@@ -8,6 +8,11 @@ station with the simulator library, the bench's devices, the container and
 offscreen and this script prints each change as it happens. It ends once all
 eight rows show their result (or after a bound), verifies every phone's flash
 against the images, prints a table and exits non-zero if anything failed.
+
+By default it runs the programs of a build folder and hands the station the
+simulator library built beside them. With --programs it runs the programs
+found in another folder (/usr/bin once the packages are installed) and lets
+the station find the download library by itself, as an installed station does.
 """
 import argparse
 import json
@@ -108,8 +113,11 @@ def verify(bin_dir, bench, container):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build", nargs="?", default="build")
+    parser.add_argument("--programs", metavar="DIR",
+                        help="run tandrel, tandrel-bench and tandrel-pack from DIR, the station finding "
+                             "its download library itself")
     args = parser.parse_args()
-    bin_dir = os.path.abspath(os.path.join(args.build, "bin"))
+    bin_dir = os.path.abspath(args.programs or os.path.join(args.build, "bin"))
     headless = not (os.environ.get("DISPLAY") or os.environ.get("WAYLAND_DISPLAY"))
 
     work = tempfile.mkdtemp(prefix="tandrel-demo-")
@@ -124,9 +132,10 @@ def main():
     journal = os.path.join(work, "journal.jsonl")
     screenshot = os.path.join(work, "final-window.png")
     station_cmd = [os.path.join(bin_dir, "tandrel"),
-                   "--library", os.path.join(bin_dir, "libIFWD_DownloadDll.so"),
                    "--devices", "dir:" + os.path.join(bench, "registry"),
                    "--image", container, "--start", "--journal", journal, "--screenshot", screenshot]
+    if not args.programs:
+        station_cmd[1:1] = ["--library", os.path.join(bin_dir, "libIFWD_DownloadDll.so")]
     if headless:
         station_cmd[1:1] = ["-platform", "offscreen"]
         print("demo: no display found; running the window offscreen and printing each change.")

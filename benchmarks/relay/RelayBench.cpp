@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "library/ChannelEvent.h"
-#include "library/EventRelay.h"
-#include "platform/qt/QtWindowLoop.h"
+#include "channels/ChannelEvent.h"
+#include "channels/EventRelay.h"
+#include "qt/QtWindowLoop.h"
 
 namespace tandrel {
 namespace {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/DirectoryRegistry.h"
+#include "platform/PhoneRegistryKeys.h"
 #include "platform/SysfsRegistry.h"
 #include "usb/DeviceScan.h"
 #include "usb/Timers.h"
@@ -47,9 +48,9 @@ void WriteFile(const fs::path& path, const std::string& text) {
 }
 
 fs::path MakeDirectoryBench(const fs::path& root) {
-    const fs::path enumeration = root / "SYSTEM/CurrentControlSet/Enum/USB/Vid_058b&Pid_0041";
+    const fs::path enumeration = root / kPhoneEnumerationFolder;
     for (int n = 1; n <= kPhones; ++n) {
-        WriteFile(enumeration / ("5&2c0a1f3&0&" + std::to_string(n)) / "Device Parameters/CreateFileName",
+        WriteFile(enumeration / ("5&2c0a1f3&0&" + std::to_string(n)) / kDeviceParametersKey / kCreateFileNameValue,
                   "USB" + std::to_string(n) + "\n");
     }
     return root;

@@ -15,6 +15,7 @@
 #include "Programs.h"
 #include "StationTimeline.h"
 #include "VirtualBench.h"
+#include "support/TempFolder.h"
 #include "library/Rates.h"
 #include "usb/Timers.h"
 
@@ -66,7 +67,7 @@ int Run() {
     // The default rates are what is measured.
     unsetenv(sim::kPhoneRateVariable);
     unsetenv(sim::kBusRateVariable);
-    e2e::TempFolder folder;
+    test::TempFolder folder;
     const e2e::VirtualBench bench(folder / "bench", kPhones);
     for (int n = 1; n <= kPhones; ++n) bench.Plug(n);
     const std::vector<e2e::ItemSpec> items = e2e::DemoItems();

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/qt/QtWindowLoop.h"
+#include "qt/QtWindowLoop.h"
 
 namespace {
 

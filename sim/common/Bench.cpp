@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace tandrel::sim {
 namespace {
 
-constexpr const char* kValuePath = "Device Parameters/CreateFileName";
+const std::string kValuePath = std::string(kDeviceParametersKey) + "/" + std::string(kCreateFileNameValue);
 
 std::string StripOneNewline(std::string text) {
     if (!text.empty() && text.back() == '\n') text.pop_back();
@@ -126,7 +126,7 @@ bool Bench::Plug(int phone, std::string& error) const {
         return false;
     }
     std::string staging = TemporaryName(TrashDir(), instance);
-    if (!MakeDirs(staging + "/Device Parameters", error) ||
+    if (!MakeDirs(staging + "/" + std::string(kDeviceParametersKey), error) ||
         !WriteFileAtomically(staging + "/" + kValuePath, DeviceValue(phone), error) ||
         !WriteFileAtomically(PhoneDir(instance) + "/plug-count", std::to_string(PlugCount(instance) + 1), error) ||
         !WriteState(instance, phone_state::kPlugged, error)) {

@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "Faults.h"
+#include "platform/PhoneRegistryKeys.h"
 
 namespace tandrel::sim {
 
 // Where the station's "dir:" device source finds the phones, relative to the
 // bench folder.
 inline constexpr const char* kRegistryDir = "registry";
-inline constexpr const char* kEnumerationKey = "registry/SYSTEM/CurrentControlSet/Enum/USB/Vid_058b&Pid_0041";
+inline const std::string kEnumerationKey = std::string(kRegistryDir) + "/" + std::string(kPhoneEnumerationFolder);
 inline constexpr const char* kBenchVariable = "TANDREL_BENCH";
 inline constexpr int kMaxPhones = 32;
 

@@ -1,19 +1,25 @@
 #include "FileSpecParser.h"
 
+#include <string_view>
+
+#include "platform/DecimalText.h"
+
 namespace tandrel::sim {
 
+namespace {
+// Enough for any item index, and few enough that it never saturates.
+constexpr std::size_t kMostIndexDigits = 9;
+}  // namespace
+
 std::optional<FileSpec> ParseFileSpec(const char* text) {
-    if (text == nullptr || text[0] != '|') return std::nullopt;
-    FileSpec spec;
-    const char* p = text + 1;
-    int digits = 0;
-    for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
-        if (digits == 9) return std::nullopt;
-        spec.index = spec.index * 10 + static_cast<unsigned>(*p - '0');
-    }
-    if (digits == 0 || *p != '|' || p[1] == '\0') return std::nullopt;
-    spec.path = p + 1;
-    return spec;
+    // Digits right after the bar: no blanks, no sign.
+    if (text == nullptr || text[0] != '|' || !IsDigit(text[1])) return std::nullopt;
+    const std::string_view rest(text + 1);
+    const LeadingDecimal index = ReadLeadingDecimal(rest);
+    if (index.end > kMostIndexDigits || rest.substr(index.end, 1) != "|") return std::nullopt;
+    const std::string_view path = rest.substr(index.end + 1);
+    if (path.empty()) return std::nullopt;
+    return FileSpec{static_cast<unsigned>(index.value), std::string(path)};
 }
 
 }  // namespace tandrel::sim

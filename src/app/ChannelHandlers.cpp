@@ -9,7 +9,7 @@ void DownloadDialog::OnStop(int channel) {
     if (!record) return;
     record->succeeded = false;
     engine.HandleChannelEvent(ChannelEventKind::AbortRequested, channel, "");
-    display.EnableControl(kStopButtonIds[static_cast<std::size_t>(channel)], false);
+    display.EnableControl(StopButtonId(channel), false);
     display.EnableControl(IDC_START, true);
 }
 

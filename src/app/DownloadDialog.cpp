@@ -1,13 +1,16 @@
 #include "app/DownloadDialog.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <string_view>
 
+#include "platform/DecimalText.h"
 #include "ui/ControlIds.h"
 
 namespace tandrel {
+
+// Every channel has its row in the window.
+static_assert(channelCount == kChannelRows);
 
 namespace {
 
@@ -31,16 +34,14 @@ FontDescription BannerFont() {
     return f;
 }
 
-// A whole integer: blanks, an optional sign, at least one digit, blanks.
+// A whole integer: blanks, an optional sign, at least one digit, spaces or
+// tabs; a number beyond 32 bits is refused, not cut.
 bool ParseInteger(const std::string& text, int& value) {
-    const char* s = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(s, &end, 10);
-    if (end == s || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
-    while (*end == ' ' || *end == '\t') ++end;
-    if (*end != '\0') return false;
-    value = static_cast<int>(v);
+    const std::string_view field(text.c_str());
+    const LeadingDecimal number = ReadLeadingDecimal(field);
+    if (!number.digits || number.saturated) return false;
+    if (field.find_first_not_of(" \t", number.end) != std::string_view::npos) return false;
+    value = number.value;
     return true;
 }
 
@@ -54,8 +55,8 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       devicePaths(ports.devicePaths),
       options(std::move(opts)),
       display(ports.controls, journal),
-      engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList,
-                           unplugQueue, ports.devicePaths, bootBlock}),
+      engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, runControl,
+                           bootBlock}),
       scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
                            downloadList}) {
     if (journal) {
@@ -76,9 +77,9 @@ bool DownloadDialog::OnInitDialog() {
     UpdateData(false);
 
     controls.SetLabelFont(IDC_STATUS_BANNER, BannerFont());
-    for (int n = 1; n <= 8; ++n) controls.SetProgressRange(kProgressIds[static_cast<std::size_t>(n)], 0, 100);
+    for (int n = 1; n <= channelCount; ++n) controls.SetProgressRange(ProgressId(n), 0, 100);
     controls.SetComboSelection(IDC_DRIVER, kDriverUsb);
-    for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], false);
+    for (int n = 1; n <= channelCount; ++n) display.EnableControl(StopButtonId(n), false);
 
     for (int k = 0; k < kSlotCount; ++k) {
         imageSlots.pathTexts[static_cast<std::size_t>(k)] = &pathTexts[static_cast<std::size_t>(k)];
@@ -86,7 +87,7 @@ bool DownloadDialog::OnInitDialog() {
     }
     devicePaths.ClearDevicePaths();
 
-    for (int n = 1; n <= 8; ++n) display.Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
+    display.ShowReadyRows();
     std::fill(std::begin(bootBlock), std::end(bootBlock), std::uint8_t{0});
     channelTable.Create();
 

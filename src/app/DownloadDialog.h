@@ -20,6 +20,7 @@
 #include "usb/DevicePathTable.h"
 #include "usb/ScanTick.h"
 #include "usb/UnplugQueue.h"
+#include "usb/UsbRunControl.h"
 
 namespace tandrel {
 
@@ -84,6 +85,7 @@ public:
     LibraryTable libraryTable;
     LibraryMessage libraryMessage;
     UnplugQueue unplugQueue;
+    UsbRunControl runControl{loop, devicePaths, unplugQueue};
     std::uint8_t bootBlock[6] = {};
     ChannelEngine engine;
     ScanTick scanTick;

@@ -34,8 +34,9 @@ JournalFile OpenJournalFile(const std::string& name, std::string& error) {
 
 }  // namespace
 
-DownloaderApp::DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& errors)
-    : makeWindow_(std::move(makeWindow)), loader_(loader), errors_(errors) {}
+DownloaderApp::DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& output,
+                             std::ostream& errors)
+    : makeWindow_(std::move(makeWindow)), loader_(loader), output_(output), errors_(errors) {}
 
 int DownloaderApp::Run(const std::vector<std::string>& args) {
     const OptionsResult parsed = ParseOptions(args);
@@ -44,6 +45,10 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
         return kRefused;
     }
     const Options& options = *parsed.options;
+    if (options.version) {
+        output_ << VersionText();
+        return 0;
+    }
 
     std::string error;
     JournalFile journalFile;

@@ -1,8 +1,8 @@
 #include <string>
 
 #include "app/DownloadDialog.h"
-#include "library/ChannelEvent.h"
-#include "library/EventRelay.h"
+#include "channels/ChannelEvent.h"
+#include "channels/EventRelay.h"
 #include "library/LibraryBinding.h"
 #include "library/LibraryText.h"
 

@@ -1,5 +1,6 @@
 #include "app/Options.h"
 
+#include "TandrelVersion.h"
 #include "library/LibraryBinding.h"
 
 namespace tandrel {
@@ -43,6 +44,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
             if (!TakeValue(args, i, o.journal, error)) return {std::nullopt, error};
         } else if (a == "--screenshot") {
             if (!TakeValue(args, i, o.screenshot, error)) return {std::nullopt, error};
+        } else if (a == "--version") {
+            o.version = true;
         } else {
             return {std::nullopt, "unknown option " + a};
         }
@@ -60,14 +63,17 @@ constexpr const char* kCloseFromOutside = "SIGTERM and SIGINT close the window a
 std::string UsageText() {
     const std::string devices = DefaultDeviceSource();
     return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--start]\n"
-           "               [--journal FILE|-] [--screenshot FILE]\n"
+           "               [--journal FILE|-] [--screenshot FILE] [--version]\n"
            "  --library PATH    load this download library instead of " + kLibraryFileName + "\n"
            "  --devices SOURCE  where phones are found: " + devices + " (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
            "  --start           press Start once the window is up\n"
            "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n"
-           "  --screenshot FILE write a PNG of the window to FILE when it closes\n" +
+           "  --screenshot FILE write a PNG of the window to FILE when it closes\n"
+           "  --version         print the version and exit\n" +
            kCloseFromOutside;
 }
+
+std::string VersionText() { return "tandrel " TANDREL_VERSION "\n"; }
 
 }  // namespace tandrel

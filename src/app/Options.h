@@ -21,6 +21,8 @@ struct Options {
     std::string journal;
     // Empty: none; otherwise a PNG of the window as it was when it closed.
     std::string screenshot;
+    // Print the version and end, with no window.
+    bool version = false;
 };
 
 struct OptionsResult {
@@ -35,5 +37,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& args);
 
 // One paragraph for the operator: every option and what it does.
 std::string UsageText();
+
+// What --version prints: the program's name and version, one line.
+std::string VersionText();
 
 }  // namespace tandrel

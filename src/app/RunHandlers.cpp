@@ -17,15 +17,15 @@ void DownloadDialog::OnStart() {
     UpdateData(true);
     display.EnableControl(IDC_START, false);
     display.EnableControl(IDC_OPEN_FILE, false);
-    for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
-    for (int n = 1; n <= 8; ++n) display.SetChannelProgress(n, 0);
+    for (int n = 1; n <= channelCount; ++n) display.EnableControl(StopButtonId(n), true);
+    for (int n = 1; n <= channelCount; ++n) display.SetChannelProgress(n, 0);
     display.ClearLog();
     BuildDownloadList(PlanContext{imageSlots, downloadList, controls, libraryTable, display});
     SortDownloadList(downloadList);
     const bool usb = display.IsUsbMode();
     if (usb) {
         SetScanTimer(loop);
-        for (int n = 1; n <= 8; ++n) display.SetChannelStatus(n, "Wait for USB");
+        for (int n = 1; n <= channelCount; ++n) display.SetChannelStatus(n, "Wait for USB");
     }
     display.SetBanner(kSearchingForChannels, true);
     if (!usb) ArmCommChannels();
@@ -46,10 +46,10 @@ void DownloadDialog::OnReset() {
     controls.MessageBox(kUnplugAllPhones);
     KillScanTimer(loop);
     UpdateData(true);
-    for (int n = 1; n <= 8; ++n) display.Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
+    display.ShowReadyRows();
     display.EnableControl(IDC_START, true);
-    for (int n = 1; n <= 8; ++n) display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
-    for (int n = 1; n <= 8; ++n) display.SetChannelProgress(n, 0);
+    for (int n = 1; n <= channelCount; ++n) display.EnableControl(StopButtonId(n), true);
+    for (int n = 1; n <= channelCount; ++n) display.SetChannelProgress(n, 0);
     display.ClearLog();
     for (int n = 1; n <= ChannelTable::channelCount; ++n) {
         ChannelRecord* record = channelTable.Record(n);

@@ -33,7 +33,7 @@ void ChannelEngine::BootStep(ChannelRecord& record) {
 }
 
 void ChannelEngine::EnableStopButton(int channel) {
-    ctx_.display.EnableControl(kStopButtonIds[static_cast<std::size_t>(channel)], true);
+    ctx_.display.EnableControl(StopButtonId(channel), true);
 }
 
 }  // namespace tandrel

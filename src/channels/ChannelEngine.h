@@ -1,19 +1,16 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "channels/ChannelState.h"
 #include "channels/ChannelTable.h"
 #include "channels/ItemStages.h"
+#include "channels/RunControl.h"
 #include "library/LibraryTable.h"
 #include "plan/DownloadList.h"
 #include "platform/WindowLoop.h"
 #include "ui/Display.h"
-#include "usb/DevicePathTable.h"
-#include "usb/UnplugQueue.h"
 
 namespace tandrel {
 
@@ -25,8 +22,7 @@ struct EngineContext {
     LibraryTable& library;
     LibraryMessage& message;
     const DownloadList& downloadList;
-    UnplugQueue& unplugQueue;
-    DevicePathTable& devicePaths;
+    RunControl& runControl;
     const std::uint8_t* bootBlock;
 };
 
@@ -86,13 +82,5 @@ constexpr int kCallRefused = 1;
 
 // The library sees channel numbers as unsigned 8-bit values.
 inline std::uint8_t LibraryChannel(const ChannelRecord& record) { return static_cast<std::uint8_t>(record.channel); }
-
-// The text of a fixed buffer of the download list, never read past its end.
-template <std::size_t N>
-std::string BoundedText(const char (&buffer)[N]) {
-    std::size_t length = 0;
-    while (length < N && buffer[length] != '\0') ++length;
-    return std::string(buffer, length);
-}
 
 }  // namespace tandrel

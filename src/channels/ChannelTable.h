@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "channels/ChannelCount.h"
 #include "channels/ChannelRecord.h"
 
 namespace tandrel {
@@ -14,7 +15,7 @@ class ChannelTable {
 public:
     using StateObserver = std::function<void(int channel, ChannelState state)>;
 
-    static constexpr int channelCount = 8;
+    static constexpr int channelCount = tandrel::channelCount;
 
     // Makes the records 1..channelCount, each Ready with its port closed.
     void Create();

@@ -3,6 +3,7 @@
 
 #include "channels/ChannelEngine.h"
 #include "plan/MemoryClass.h"
+#include "platform/FixedText.h"
 
 namespace tandrel {
 
@@ -33,7 +34,8 @@ ChannelEngine::ItemOutcome ChannelEngine::StartNextItem(ChannelRecord& record) {
     if (stage.call != DownloadCall::None) {
         ctx_.display.Label(record.channel).SetBkColor(kRowBlue);
         BeginStage(record, stage.text, stage.state);
-        result = CallDownload(record, stage, BoundedText(item.fileSpec).c_str());
+        const std::string fileSpec(BoundedText(item.fileSpec));
+        result = CallDownload(record, stage, fileSpec.c_str());
     } else if (item.memoryClass != kEblBootcoreClass) {
         std::snprintf(ctx_.message.text, sizeof ctx_.message.text, "Unsupported memory class: \"%s\".",
                       MemoryClassName(item.memoryClass));

@@ -1,5 +1,4 @@
 #include "channels/ChannelEngine.h"
-#include "usb/Timers.h"
 
 namespace tandrel {
 
@@ -48,15 +47,12 @@ void ChannelEngine::CompleteChannel(ChannelRecord& record) {
 }
 
 // The run is over in USB mode: the phone must go before the channel takes
-// another, and scanning must run to notice it go.
+// another, which run control watches for.
 void ChannelEngine::AwaitUnplug(ChannelRecord& record, std::string_view statusText, bool finishPeers) {
-    ctx_.loop.KillTimer(kScanTimerId);
-    ctx_.devicePaths.ForgetDevicePath(record.channel);
-    ctx_.unplugQueue.Append(static_cast<std::int8_t>(record.channel));
     ctx_.channels.SetState(record, ChannelState::WaitUnplug);
     ctx_.display.SetChannelStatus(record.channel, statusText);
     if (finishPeers) ReleasePeers();
-    ctx_.loop.SetTimer(kScanTimerId, kScanPeriodMs);
+    ctx_.runControl.ChannelAwaitsUnplug(record.channel);
 }
 
 }  // namespace tandrel

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "library/LibraryText.h"
-#include "plan/FixedText.h"
+#include "platform/FixedText.h"
 
 namespace tandrel {
 

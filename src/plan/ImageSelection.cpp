@@ -4,7 +4,7 @@
 #include <string>
 
 #include "library/LibraryText.h"
-#include "plan/FixedText.h"
+#include "platform/FixedText.h"
 #include "ui/ControlIds.h"
 
 namespace tandrel {

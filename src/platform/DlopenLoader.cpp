@@ -19,24 +19,33 @@ void* Open(const std::string& path, std::string& error) {
     return module;
 }
 
-std::string ProgramFolder() {
+std::filesystem::path ProgramFolder() {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : program.parent_path().string();
+    return ec ? std::filesystem::path() : program.parent_path();
 }
+
+bool Exists(const std::filesystem::path& file) { return access(file.c_str(), F_OK) == 0; }
 
 }  // namespace
 
+DlopenLoader::DlopenLoader(std::string packageFolder) : packageFolder_(std::move(packageFolder)) {}
+
 void* DlopenLoader::Load(const std::string& name, std::string& error) {
+    if (name.find('/') != std::string::npos) return Open(name, error);
     // The program's RUNPATH names its own folder too, but the dynamic linker
     // applies it only to dlopen calls made from the program itself; under a
     // sanitizer the call comes from the sanitizer's runtime. So look there
     // first explicitly.
-    if (name.find('/') == std::string::npos) {
-        const std::string beside = ProgramFolder() + "/" + name;
-        if (access(beside.c_str(), F_OK) == 0) return Open(beside, error);
-    }
-    return Open(name, error);
+    const std::filesystem::path folder = ProgramFolder();
+    if (!folder.empty() && Exists(folder / name)) return Open((folder / name).string(), error);
+    void* module = Open(name, error);
+    if (module || folder.empty() || packageFolder_.empty()) return module;
+    // Last, so that a library installed where the system looks (the vendor's)
+    // wins over the package's stand-in. Without one there, the reason the
+    // system gave is the one worth showing.
+    const std::filesystem::path packaged = (folder / packageFolder_ / name).lexically_normal();
+    return Exists(packaged) ? Open(packaged.string(), error) : nullptr;
 }
 
 void* DlopenLoader::Resolve(void* module, const char* symbol) {

@@ -3,9 +3,9 @@
 #include <fcntl.h>
 #include <limits.h>
 
-#include <cctype>
 #include <cstdio>
 
+#include "platform/DecimalText.h"
 #include "platform/FolderReads.h"
 #include "platform/PhoneRegistryKeys.h"
 #include "platform/RegistryText.h"
@@ -22,7 +22,7 @@ constexpr std::size_t kDeviceNameSize = 64;
 bool AllDigits(std::string_view text) {
     if (text.empty()) return false;
     for (const char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        if (!IsDigit(c)) return false;
     }
     return true;
 }

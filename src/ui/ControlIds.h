@@ -1,8 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
-#include "platform/DialogControls.h"
+#include "platform/DialogTemplate.h"
 
 namespace tandrel {
 
@@ -29,17 +30,31 @@ constexpr unsigned IDM_ABOUTBOX = 0x0010;
 
 constexpr int kSlotCount = 7;
 
-// Per channel 1..8 (entry 0 unused): status row, progress bar, Stop button.
-constexpr std::array<ControlId, 9> kStatusLabelIds = {0, 1023, 1024, 1032, 1035, 1030, 1027, 1038, 1041};
-constexpr std::array<ControlId, 9> kProgressIds = {0, 1001, 1003, 1034, 1037, 1025, 1029, 1040, 1043};
-constexpr std::array<ControlId, 9> kStopButtonIds = {0, 1004, 1002, 1033, 1036, 1031, 1028, 1039, 1042};
+// The window has a row per channel 1..kChannelRows: a status label, a
+// progress bar and a Stop button.
+constexpr int kChannelRows = 8;
+
+namespace channel_rows {
+using Ids = std::array<ControlId, kChannelRows>;
+constexpr Ids kStatusLabels = {1023, 1024, 1032, 1035, 1030, 1027, 1038, 1041};
+constexpr Ids kProgressBars = {1001, 1003, 1034, 1037, 1025, 1029, 1040, 1043};
+constexpr Ids kStopButtons = {1004, 1002, 1033, 1036, 1031, 1028, 1039, 1042};
+
+constexpr ControlId Of(const Ids& ids, int channel) {
+    return channel >= 1 && channel <= kChannelRows ? ids[static_cast<std::size_t>(channel - 1)] : kNoId;
+}
+}  // namespace channel_rows
+
+// The controls of channel 1..8; kNoId for any other number.
+constexpr ControlId StatusLabelId(int channel) { return channel_rows::Of(channel_rows::kStatusLabels, channel); }
+constexpr ControlId ProgressId(int channel) { return channel_rows::Of(channel_rows::kProgressBars, channel); }
+constexpr ControlId StopButtonId(int channel) { return channel_rows::Of(channel_rows::kStopButtons, channel); }
 
 // Image slot k = 0..6: check box 1005 + 2k, path field 1006 + 2k.
 constexpr ControlId SlotCheckBoxId(int k) { return 1005 + 2 * k; }
 constexpr ControlId SlotPathId(int k) { return 1006 + 2 * k; }
 
-// The channel whose control this is, or 0.
-int ChannelOfStatusLabel(ControlId id);
+// The channel whose Stop button this is, or 0.
 int ChannelOfStopButton(ControlId id);
 // The slot whose check box this is, or -1.
 int SlotOfCheckBox(ControlId id);

@@ -6,20 +6,20 @@
 namespace tandrel {
 
 namespace {
-constexpr bool IsChannel(int channel) { return channel >= 1 && channel <= 8; }
+constexpr bool IsChannel(int channel) { return channel >= 1 && channel <= kChannelRows; }
 }  // namespace
 
 Display::Display(DialogControls& controls, Journal* journal)
     : controls_(controls),
       journal_(journal),
-      statusLabels_{StatusLabel(controls, kStatusLabelIds[1], 1, journal),
-                    StatusLabel(controls, kStatusLabelIds[2], 2, journal),
-                    StatusLabel(controls, kStatusLabelIds[3], 3, journal),
-                    StatusLabel(controls, kStatusLabelIds[4], 4, journal),
-                    StatusLabel(controls, kStatusLabelIds[5], 5, journal),
-                    StatusLabel(controls, kStatusLabelIds[6], 6, journal),
-                    StatusLabel(controls, kStatusLabelIds[7], 7, journal),
-                    StatusLabel(controls, kStatusLabelIds[8], 8, journal)} {}
+      statusLabels_{StatusLabel(controls, StatusLabelId(1), 1, journal),
+                    StatusLabel(controls, StatusLabelId(2), 2, journal),
+                    StatusLabel(controls, StatusLabelId(3), 3, journal),
+                    StatusLabel(controls, StatusLabelId(4), 4, journal),
+                    StatusLabel(controls, StatusLabelId(5), 5, journal),
+                    StatusLabel(controls, StatusLabelId(6), 6, journal),
+                    StatusLabel(controls, StatusLabelId(7), 7, journal),
+                    StatusLabel(controls, StatusLabelId(8), 8, journal)} {}
 
 void Display::SetChannelStatus(int channel, std::string_view text) {
     if (!IsChannel(channel)) return;
@@ -28,7 +28,7 @@ void Display::SetChannelStatus(int channel, std::string_view text) {
 
 void Display::SetChannelProgress(int channel, int pos) {
     if (!IsChannel(channel)) return;
-    controls_.SetProgressPos(kProgressIds[static_cast<std::size_t>(channel)], pos);
+    controls_.SetProgressPos(ProgressId(channel), pos);
     if (journal_) journal_->Progress(channel, pos);
 }
 
@@ -54,6 +54,10 @@ void Display::SetBanner(std::string_view text, bool normal) {
 void Display::EnableControl(ControlId id, bool on) {
     controls_.Enable(id, on);
     if (journal_) journal_->Enable(id, on);
+}
+
+void Display::ShowReadyRows() {
+    for (int n = 1; n <= kChannelRows; ++n) Label(n).SetFontSize(13).SetFontBold(1).SetBkColor(kWhite).SetText("READY");
 }
 
 StatusLabel& Display::Label(int channel) { return statusLabels_.at(static_cast<std::size_t>(channel - 1)); }

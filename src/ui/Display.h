@@ -6,6 +6,7 @@
 
 #include "platform/Colour.h"
 #include "platform/DialogControls.h"
+#include "ui/ControlIds.h"
 #include "ui/StatusLabel.h"
 
 namespace tandrel {
@@ -33,6 +34,9 @@ public:
 
     void EnableControl(ControlId id, bool on);
 
+    // Every status row as a fresh window shows it: "READY", bold, on white.
+    void ShowReadyRows();
+
     // The status row of channel 1..8 (statusLabels entry channel - 1).
     StatusLabel& Label(int channel);
 
@@ -46,7 +50,7 @@ public:
 private:
     DialogControls& controls_;
     Journal* journal_;
-    std::array<StatusLabel, 8> statusLabels_;
+    std::array<StatusLabel, kChannelRows> statusLabels_;
     Colour bannerColour_ = kBannerBlue;
 };
 

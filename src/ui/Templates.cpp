@@ -1,5 +1,7 @@
 #include "ui/Templates.h"
 
+#include "TandrelVersion.h"
+
 namespace tandrel {
 
 namespace {
@@ -70,7 +72,7 @@ DialogTemplate MakeAbout() {
     DialogTemplate d{100, "About Tandrel", 235, 55, "MS Sans Serif", 8, {}};
     auto& c = d.controls;
     c.push_back(Ctl(kNoId, K::Icon, "128", {11, 17, 20, 20}));
-    c.push_back(Ctl(kNoId, K::StaticText, "Tandrel Version 1.0", {40, 10, 119, 8}, kNoPrefix));
+    c.push_back(Ctl(kNoId, K::StaticText, "Tandrel Version " TANDREL_VERSION, {40, 10, 119, 8}, kNoPrefix));
     c.push_back(Ctl(kNoId, K::StaticText, "Firmware download station", {40, 25, 119, 8}));
     c.push_back(Ctl(1, K::PushButton, "OK", {178, 7, 50, 14}, kDefaultButton));
     return d;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "channels/ChannelTable.h"
+#include "channels/ChannelCount.h"
 
 namespace tandrel {
 
@@ -14,7 +14,7 @@ constexpr int kDevicePathSize = 100;
 // slot is forgotten.
 class DevicePathTable {
 public:
-    static constexpr int kSlots = ChannelTable::channelCount + 1;
+    static constexpr int kSlots = channelCount + 1;
 
     // Zero-fills slot n (1..channelCount; any other number is ignored).
     void ForgetDevicePath(int n);

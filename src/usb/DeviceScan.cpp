@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 
+#include "platform/DecimalText.h"
 #include "platform/PhoneRegistryKeys.h"
 
 namespace tandrel {
 
 namespace {
 
-constexpr std::int32_t kChannelCount = ChannelTable::channelCount;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr std::int32_t kChannelCount = channelCount;
 
 // The three rules a text must pass before its number is looked at.
 bool IsAcceptedText(std::string_view text) { return text != "USB0" && !text.empty() && text.size() > 3; }
@@ -70,18 +67,8 @@ bool FoundList::Append(std::int32_t n) {
 std::int32_t ParseDeviceNumber(std::string_view text) {
     if (!IsAcceptedText(text)) return 0;
     text.remove_prefix(3);
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
-    std::int64_t value = 0;
-    for (; !text.empty() && IsDigit(text.front()); text.remove_prefix(1)) {
-        value = std::min(value * 10 + (text.front() - '0'), kLargest);
-    }
-    return negative ? 0 : static_cast<std::int32_t>(value);
+    const std::int32_t number = ReadLeadingDecimal(text).value;
+    return number < 0 ? 0 : number;
 }
 
 bool FormInstancePath(std::string_view instanceName, char (&path)[kDevicePathSize]) {

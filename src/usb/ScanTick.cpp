@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "library/LibraryText.h"
+#include "platform/FixedText.h"
 #include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"

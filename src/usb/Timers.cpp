@@ -1,12 +1,12 @@
 #include "usb/Timers.h"
 
-#include "channels/ChannelTable.h"
+#include "channels/ChannelCount.h"
 
 namespace tandrel {
 
 namespace {
 
-bool IsChannel(int channel) { return channel >= 1 && channel <= ChannelTable::channelCount; }
+bool IsChannel(int channel) { return channel >= 1 && channel <= channelCount; }
 
 }  // namespace
 
@@ -29,7 +29,7 @@ int ChannelOfResultTimer(int timerId) {
 
 void KillUsbTimers(WindowLoop& loop) {
     KillScanTimer(loop);
-    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) KillResultTimer(loop, channel);
+    for (int channel = 1; channel <= channelCount; ++channel) KillResultTimer(loop, channel);
 }
 
 }  // namespace tandrel

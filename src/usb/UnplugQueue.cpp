@@ -1,11 +1,11 @@
 #include "usb/UnplugQueue.h"
 
-#include "channels/ChannelTable.h"
+#include "channels/ChannelCount.h"
 
 namespace tandrel {
 
 bool UnplugQueue::Append(std::int8_t channel) {
-    if (channel < 1 || channel > ChannelTable::channelCount) return false;
+    if (channel < 1 || channel > channelCount) return false;
     entries_.push_back(channel);
     return true;
 }

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "library/ChannelEvent.h"
+#include "channels/ChannelEvent.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 #include "win32/DialogBytes.h"

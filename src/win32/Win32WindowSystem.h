@@ -2,7 +2,7 @@
 
 #include "win32/WindowsApi.h"
 
-#include "app/DownloaderApp.h"
+#include "platform/WindowSystem.h"
 #include "win32/Screenshot.h"
 #include "win32/Win32Controls.h"
 #include "win32/Win32WindowLoop.h"
@@ -17,7 +17,9 @@ namespace tandrel {
 // that has the focus and does nothing anywhere else.
 class Win32WindowSystem : public WindowSystem {
 public:
-    explicit Win32WindowSystem(HINSTANCE instance);
+    // instance: the module whose resources (icon, About text) the window
+    // shows; the program's own unless told otherwise.
+    explicit Win32WindowSystem(HINSTANCE instance = GetModuleHandleW(nullptr));
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;

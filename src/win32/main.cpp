@@ -29,16 +29,19 @@ std::vector<std::string> CommandLineArguments() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const bool hasConsole = tandrel::ConnectStandardStreams();
-    // Without a console the operator still learns why the program would not start.
-    std::ostringstream refusal;
-    std::ostream& errors = hasConsole ? std::cerr : refusal;
+    // Without a console the operator still learns the version asked for, or
+    // why the program would not start.
+    std::ostringstream shown;
+    std::ostream& output = hasConsole ? std::cout : shown;
+    std::ostream& errors = hasConsole ? std::cerr : shown;
 
     tandrel::WindowsLoader loader;
     tandrel::DownloaderApp station(
-        [instance] { return std::make_unique<tandrel::Win32WindowSystem>(instance); }, loader, errors);
+        [instance] { return std::make_unique<tandrel::Win32WindowSystem>(instance); }, loader, output, errors);
     const int status = station.Run(CommandLineArguments());
-    if (!refusal.str().empty()) {
-        MessageBoxW(nullptr, tandrel::Widen(refusal.str()).c_str(), L"Tandrel", MB_OK | MB_ICONERROR);
+    if (!shown.str().empty()) {
+        MessageBoxW(nullptr, tandrel::Widen(shown.str()).c_str(), L"Tandrel",
+                    MB_OK | (status == 0 ? MB_ICONINFORMATION : MB_ICONERROR));
     }
     return status;
 }

@@ -6,30 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/DownloadDialog.h"
 #include "library/LibraryBinding.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
-#include "support/EmptyPorts.h"
-#include "support/MemoryFile.h"
-#include "ui/ControlIds.h"
-#include "ui/Templates.h"
+#include "support/Station.h"
 
 namespace tandrel {
 namespace {
 
 // A dialog on simulated controls and loop, with its journal in memory.
-struct DialogTest : ::testing::Test {
+struct DialogTest : ::testing::Test, test::Station<> {
     DialogTest() { devicePaths.Record(3, "Vid_058b&Pid_0041\\left-over"); }
 
-    SimulatedControls controls{MainDialogTemplate()};
-    SimulatedLoop loop;
-    fakes::NoLibrary loader;
-    fakes::NoDevices registry;
-    DevicePathTable devicePaths;
-    fakes::MemoryFile journalFile;
-    Journal journal{journalFile.file, loop};
-    DownloadDialog dialog{StationPorts{controls, loop, loader, registry, devicePaths}, Options{}, &journal};
+    SimulatedControls& controls = window.controls;
 };
 
 TEST_F(DialogTest, InitialisationLeavesEveryChannelReadyOnABoldWhiteRow) {
@@ -44,16 +31,16 @@ TEST_F(DialogTest, InitialisationLeavesEveryChannelReadyOnABoldWhiteRow) {
         EXPECT_FALSE(r->portOpen);
         EXPECT_EQ(r->deviceNumber, 0);
 
-        const auto& row = controls.At(kStatusLabelIds[n]);
+        const auto& row = controls.At(StatusLabelId(n));
         EXPECT_EQ(row.text, "READY");
         EXPECT_EQ(row.font.weight, 700);
         EXPECT_EQ(row.font.height, -13);
         EXPECT_EQ(row.shownBackground, kWhite);
         EXPECT_EQ(row.shownTextColour, kWindowText);
-        EXPECT_EQ(controls.At(kProgressIds[n]).rangeLow, 0);
-        EXPECT_EQ(controls.At(kProgressIds[n]).rangeHigh, 100);
-        EXPECT_EQ(controls.At(kProgressIds[n]).pos, 0);
-        EXPECT_FALSE(controls.IsEnabled(kStopButtonIds[n]));
+        EXPECT_EQ(controls.At(ProgressId(n)).rangeLow, 0);
+        EXPECT_EQ(controls.At(ProgressId(n)).rangeHigh, 100);
+        EXPECT_EQ(controls.At(ProgressId(n)).pos, 0);
+        EXPECT_FALSE(controls.IsEnabled(StopButtonId(n)));
     }
 }
 
@@ -92,7 +79,7 @@ TEST_F(DialogTest, JournalShowsStopsGreyedThenEachRowWhiteBeforeItsText) {
     dialog.OnInitDialog();
     std::vector<std::string> expected;
     for (int n = 1; n <= 8; ++n) {
-        expected.push_back(R"({"t":0,"ev":"enable","id":)" + std::to_string(kStopButtonIds[n]) + R"(,"on":false})");
+        expected.push_back(R"({"t":0,"ev":"enable","id":)" + std::to_string(StopButtonId(n)) + R"(,"on":false})");
     }
     for (int n = 1; n <= 8; ++n) {
         const std::string ch = std::to_string(n);

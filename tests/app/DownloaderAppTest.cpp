@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "app/DownloaderApp.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
-#include "support/EmptyPorts.h"
-#include "support/TempPath.h"
+#include "support/SimulatedControls.h"
+#include "support/SimulatedLoop.h"
+#include "support/NoLibrary.h"
+#include "support/TempFolder.h"
+#include "TandrelVersion.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
@@ -32,16 +33,16 @@ struct Counted : MessagePayload {
 
 // The window on simulated controls and loop. The operator keeps it open for
 // a second of virtual time; a message still queued when it closes must be freed.
-class SimulatedWindow : public WindowSystem {
+class TracedWindow : public WindowSystem {
 public:
-    SimulatedWindow(WindowTrace& trace, int& alive) : trace_(trace), alive_(alive) { ++trace_.made; }
-    ~SimulatedWindow() override {
+    TracedWindow(WindowTrace& trace, int& alive) : trace_(trace), alive_(alive) { ++trace_.made; }
+    ~TracedWindow() override {
         trace_.postRefusedAfterRun = !loop_.Post(WindowMessage{WM_CHANNEL_EVENT, std::make_unique<Counted>(alive_)});
     }
 
     DialogControls& Controls() override { return controls_; }
     WindowLoop& Loop() override { return loop_; }
-    void Show() override { trace_.steps.push_back("show, row 1 " + controls_.GetText(kStatusLabelIds[1])); }
+    void Show() override { trace_.steps.push_back("show, row 1 " + controls_.GetText(StatusLabelId(1))); }
     void RunUntilClosed() override {
         trace_.steps.push_back("run");
         loop_.RunFor(1000);
@@ -62,13 +63,14 @@ private:
 
 struct AppTest : ::testing::Test {
     int Run(std::vector<std::string> args) {
-        DownloaderApp app([this] { return std::make_unique<SimulatedWindow>(trace, alive); }, loader, errors);
+        DownloaderApp app([this] { return std::make_unique<TracedWindow>(trace, alive); }, loader, output, errors);
         return app.Run(args);
     }
 
     WindowTrace trace;
     int alive = 0;
-    fakes::NoLibrary loader;
+    test::NoLibrary loader;
+    std::ostringstream output;
     std::ostringstream errors;
 };
 
@@ -94,6 +96,13 @@ TEST_F(AppTest, AnUnknownOptionGetsTheUsageAndStatusTwoWithoutAWindow) {
     EXPECT_NE(errors.str().find("usage: tandrel"), std::string::npos) << errors.str();
 }
 
+TEST_F(AppTest, TheVersionIsPrintedWithoutAWindowOrAnyFileAndEndsWithZero) {
+    EXPECT_EQ(Run({"--journal", "/nonexistent-folder/journal.jsonl", "--version"}), 0);
+    EXPECT_EQ(trace.made, 0);
+    EXPECT_EQ(output.str(), "tandrel " TANDREL_VERSION "\n");
+    EXPECT_EQ(errors.str(), "");
+}
+
 TEST_F(AppTest, AnOptionWithoutItsValueIsRefused) {
     EXPECT_EQ(Run({"--journal"}), 2);
     EXPECT_EQ(trace.made, 0);
@@ -114,7 +123,8 @@ TEST_F(AppTest, ADeviceSourceThatCannotBeUsedIsRefusedWithItsReason) {
 }
 
 TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
-    const std::string name = fakes::FreshTempPath("tandrel-app-journal-", false).string();
+    const test::TempFolder folder;
+    const std::string name = folder / "journal";
     ASSERT_EQ(Run({"--journal", name}), 0);
     std::ifstream in(name);
     int ready = 0, white = 0;
@@ -122,7 +132,6 @@ TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
         ready += line.find(R"("ev":"status")") != std::string::npos && line.find(R"("text":"READY")") != std::string::npos;
         white += line.find(R"("ev":"colour")") != std::string::npos && line.find("[255,255,255]") != std::string::npos;
     }
-    std::remove(name.c_str());
     EXPECT_EQ(ready, 8);
     EXPECT_EQ(white, 8);
 }

@@ -73,7 +73,7 @@ TEST(ChannelRun, ClassesPickTheirCallStageAndPartition) {
         Boot(b, 1);
         EXPECT_EQ(b.fake.calls.back(), c.call) << c.memoryClass;
         EXPECT_EQ(b.State(1), c.state) << c.memoryClass;
-        EXPECT_EQ(b.Status(1), c.text) << c.memoryClass;
+        EXPECT_EQ(b.Row(1), c.text) << c.memoryClass;
     }
 }
 
@@ -93,7 +93,7 @@ TEST(ChannelRun, AnEblBootcoreFailsWithNothingLogged) {
     EngineBench b(false);
     b.AddItem(3, "/i/ebl.fls");
     Boot(b, 1);
-    EXPECT_EQ(b.Status(1), "Boot Failed");
+    EXPECT_EQ(b.Row(1), "Boot Failed");
     EXPECT_TRUE(b.Log().empty());
     EXPECT_FALSE(b.R(1).portOpen);
 }
@@ -105,7 +105,7 @@ TEST(ChannelRun, ARefusedDownloadFailsTheStageJustBegunAndNoLaterItemStarts) {
     b.fake.results["fls"] = 1;
     b.fake.writes["fls"] = "flash busy";
     Boot(b, 1);
-    EXPECT_EQ(b.Status(1), "Failed (FLS)");
+    EXPECT_EQ(b.Row(1), "Failed (FLS)");
     EXPECT_EQ(b.Log(), Texts{"flash busy"});
     b.Event(K::StepSucceeded, 1);
     EXPECT_TRUE(CallsOf(b, "eep").empty());
@@ -118,7 +118,7 @@ TEST(ChannelRun, AWaitingChannelIsFinishedOnlyOnceNoPeerIsBusyAndOnePassFinishes
     Boot(b, 1);
     Boot(b, 2);
     b.Event(K::StepSucceeded, 1);
-    EXPECT_EQ(b.Status(1), "Wait DL complete");
+    EXPECT_EQ(b.Row(1), "Wait DL complete");
     b.loop.RunFor(5000);
     EXPECT_TRUE(CallsOf(b, "reset").empty());
     b.Event(K::StepSucceeded, 2);
@@ -150,7 +150,7 @@ TEST(ChannelRun, InCommModeAPeerThatFailsOrIsStoppedLetsTheWaitingChannelFinish)
         Boot(b, 1);
         Boot(b, 2);
         b.Event(K::StepSucceeded, 1);
-        EXPECT_EQ(b.Status(1), "Wait DL complete");
+        EXPECT_EQ(b.Row(1), "Wait DL complete");
         b.Event(end, 2, "link lost");
         EXPECT_EQ(b.State(2), S::LoadFls);
         EXPECT_FALSE(b.R(2).portOpen);
@@ -205,7 +205,7 @@ TEST(ChannelRun, InCommModeASuccessfulChannelStaysFinishingWithItsPortClosedAndB
     b.loop.RunFor(0);
     b.Event(K::StepSucceeded, 1);
     EXPECT_EQ(b.State(1), S::Finishing);
-    EXPECT_EQ(b.Status(1), "Done");
+    EXPECT_EQ(b.Row(1), "Done");
     EXPECT_FALSE(b.R(1).portOpen);
     EXPECT_EQ(b.LabelColour(1), kRowBlue);
     EXPECT_EQ(b.queue.Count(), 0);
@@ -218,7 +218,7 @@ TEST(ChannelRun, AResetThatFailsStillCompletesButTellsTheOperatorWhy) {
     b.Event(K::StepSucceeded, 1);
     b.loop.RunFor(0);
     b.Event(K::StepFailed, 1, "reset timed out");
-    EXPECT_EQ(b.Status(1), "Done, Disconnect the phone");
+    EXPECT_EQ(b.Row(1), "Done, Disconnect the phone");
     EXPECT_EQ(b.LabelColour(1), kGreen);
     EXPECT_EQ(b.Log(), Texts{"reset timed out"});
 }
@@ -226,7 +226,7 @@ TEST(ChannelRun, AResetThatFailsStillCompletesButTellsTheOperatorWhy) {
 TEST(ChannelRun, BootFailuresAtDetection) {
     EngineBench b;
     b.Event(K::DeviceDetected, 1);  // empty list: the port stays open, the channel Booting
-    EXPECT_EQ(b.Status(1), "Setup error. Can't boot");
+    EXPECT_EQ(b.Row(1), "Setup error. Can't boot");
     EXPECT_EQ(b.State(1), S::Booting);
     EXPECT_TRUE(b.R(1).portOpen);
 
@@ -253,7 +253,7 @@ TEST(ChannelRun, ALibraryLackingADownloadOrResetCallSaysSoInsteadOfHanging) {
     b.R(2).portOpen = true;
     b.channels.SetState(b.R(2), S::WaitPeers);
     b.Event(K::StepSucceeded, 2);
-    EXPECT_EQ(b.Status(2), "Done, Disconnect the phone");
+    EXPECT_EQ(b.Row(2), "Done, Disconnect the phone");
     EXPECT_EQ(b.Log().back(), "The download library has no call to reset the phone.");
 }
 

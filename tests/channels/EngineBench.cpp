@@ -18,14 +18,6 @@ void EngineBench::AddItem(int memoryClass, const std::string& path) {
     item.memoryClass = memoryClass;
 }
 
-std::vector<std::string> EngineBench::Log() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < controls.ListCount(IDC_EVENT_LOG); ++i) lines.push_back(controls.ListLine(IDC_EVENT_LOG, i));
-    return lines;
-}
-
-std::string EngineBench::JournalText() { return journalFile.Text(); }
-
 std::vector<std::string> EngineBench::StatusHistory(int n) {
     std::vector<std::string> texts;
     const std::string all = JournalText();

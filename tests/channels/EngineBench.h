@@ -3,22 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "FakeLibrary.h"
-#include "app/DownloadDialog.h"
-#include "platform/sim/InMemoryRegistry.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
-#include "platform/sim/TableLoader.h"
-#include "ui/ControlIds.h"
-#include "support/MemoryFile.h"
-#include "ui/Templates.h"
+#include "support/FakeLibrary.h"
+#include "support/Station.h"
 
 namespace tandrel::test {
 
 // The main window on simulated controls and a virtual clock, with the
 // scripted fake library in place of the real one and every row white. The
 // journal keeps the history of every row.
-struct EngineBench {
+struct EngineBench : Station<> {
     explicit EngineBench(bool usb = true);
 
     void SetMode(bool usb) { controls.SetComboSelection(IDC_DRIVER, usb ? kDriverUsb : kDriverComm); }
@@ -29,23 +22,14 @@ struct EngineBench {
 
     ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
     ChannelState State(int n) { return R(n).state.load(); }
-    std::string Status(int n) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(n)]); }
     Colour LabelColour(int n) { return dialog.display.Label(n).backgroundColor(); }
-    bool StopEnabled(int n) const { return controls.IsEnabled(kStopButtonIds[static_cast<std::size_t>(n)]); }
-    std::vector<std::string> Log() const;
-    std::string JournalText();
+    bool StopEnabled(int n) const { return controls.IsEnabled(StopButtonId(n)); }
     // Every text the row of channel n showed, oldest first.
     std::vector<std::string> StatusHistory(int n);
 
-    SimulatedControls controls{MainDialogTemplate()};
-    SimulatedLoop loop;
-    TableLoader loader;
-    InMemoryRegistry registry;
-    DevicePathTable paths;
-    fakes::MemoryFile journalFile;
-    Journal journal{journalFile.file, loop};
+    SimulatedControls& controls = window.controls;
+    SimulatedLoop& loop = window.loop;
     FakeLibrary& fake = FakeLibrary::Reset(&loop);
-    DownloadDialog dialog{StationPorts{controls, loop, loader, registry, paths}, Options{}, &journal};
     ChannelEngine& engine = dialog.engine;
     ChannelTable& channels = dialog.channelTable;
     LibraryMessage& message = dialog.libraryMessage;

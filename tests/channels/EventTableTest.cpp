@@ -76,7 +76,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
     r.portOpen = cell.row.state != S::Ready;
     r.itemCursor = cell.row.state == S::Ready ? 5 : 0;
     b.channels.SetState(r, cell.row.state);
-    b.dialog.display.EnableControl(kStopButtonIds[3], false);
+    b.dialog.display.EnableControl(StopButtonId(3), false);
     const bool portWasOpen = r.portOpen;
 
     b.Event(cell.kind, 3, "boom");
@@ -95,13 +95,13 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
                 EXPECT_EQ(r.itemCursor, 5);
             }
             EXPECT_EQ(r.state, S::Booting);
-            EXPECT_EQ(b.Status(3), cell.usb ? "Wait for USB" : "Booting...");
-            EXPECT_TRUE(b.controls.IsEnabled(kStopButtonIds[3]));
+            EXPECT_EQ(b.Row(3), cell.usb ? "Wait for USB" : "Booting...");
+            EXPECT_TRUE(b.controls.IsEnabled(StopButtonId(3)));
             break;
         case Outcome::NextItem:
             EXPECT_EQ(b.fake.calls, (std::vector<LibraryCall>{{"fls", 3, "|0|/img/code.fls", {}}}));
             EXPECT_EQ(r.state, S::LoadFls);
-            EXPECT_EQ(b.Status(3), "Downloading FLS");
+            EXPECT_EQ(b.Row(3), "Downloading FLS");
             EXPECT_EQ(b.LabelColour(3), kRowBlue);
             break;
         case Outcome::Fail:
@@ -109,24 +109,24 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
             EXPECT_EQ(b.Log(), std::vector<std::string>{"boom"});
             EXPECT_EQ(b.StatusHistory(3).at(1), cell.row.failText);
             EXPECT_EQ(r.state, parked ? S::WaitUnplug : cell.row.state);
-            EXPECT_EQ(b.Status(3), parked ? "Error, Disc the phone" : cell.row.failText);
+            EXPECT_EQ(b.Row(3), parked ? "Error, Disc the phone" : cell.row.failText);
             break;
         case Outcome::Abort:
             EXPECT_EQ(b.fake.Entries(),
                       (portWasOpen ? std::vector<std::string>{"abort", "close"} : std::vector<std::string>{"abort"}));
             EXPECT_EQ(r.state, parked ? S::WaitUnplug : cell.row.state);
-            EXPECT_EQ(b.Status(3), parked ? "Abort, Disc the phone" : "READY");
+            EXPECT_EQ(b.Row(3), parked ? "Abort, Disc the phone" : "READY");
             break;
         case Outcome::Finish:
             EXPECT_EQ(b.fake.calls, (std::vector<LibraryCall>{{"reset", 3, "", {1, 16, 17, 0}}}));
             EXPECT_EQ(r.state, S::Finishing);
-            EXPECT_EQ(b.Status(3), "Done");
+            EXPECT_EQ(b.Row(3), "Done");
             break;
         case Outcome::Complete:
             EXPECT_EQ(b.fake.Entries(), std::vector<std::string>{"close"});
             EXPECT_TRUE(r.succeeded);
             EXPECT_EQ(r.state, cell.usb ? S::WaitUnplug : S::Finishing);
-            EXPECT_EQ(b.Status(3), cell.usb ? "Done, Disconnect the phone" : "READY");
+            EXPECT_EQ(b.Row(3), cell.usb ? "Done, Disconnect the phone" : "READY");
             break;
         case Outcome::Nothing:
             EXPECT_TRUE(b.fake.calls.empty());

@@ -64,7 +64,7 @@ TEST(ChannelPorts, ALibraryWithoutThePortCallsOpensAndClosesNothing) {
     b.library.close_comm_port = nullptr;
     b.AddItem(4, "/i/code.fls");
     b.Event(ChannelEventKind::DeviceDetected, 1);
-    EXPECT_EQ(b.Status(1), "Can't open port");
+    EXPECT_EQ(b.Row(1), "Can't open port");
     EXPECT_EQ(b.State(1), ChannelState::Ready);
     b.R(2).portOpen = true;
     EXPECT_FALSE(b.engine.CloseChannelPort(&b.R(2)));

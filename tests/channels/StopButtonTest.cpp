@@ -13,14 +13,14 @@ using S = ChannelState;
 struct Started : EngineBench {
     explicit Started(bool usb = true) : EngineBench(usb) {
         dialog.display.EnableControl(IDC_START, false);
-        for (int n = 1; n <= 8; ++n) dialog.display.EnableControl(kStopButtonIds[static_cast<std::size_t>(n)], true);
+        for (int n = 1; n <= 8; ++n) dialog.display.EnableControl(StopButtonId(n), true);
         AddItem(4, "/i/code.fls");
     }
     void Detect(int n) {
         R(n).deviceNumber = n;
         Event(K::DeviceDetected, n);
     }
-    bool ClickStop(int n) { return controls.Click(kStopButtonIds[static_cast<std::size_t>(n)]); }
+    bool ClickStop(int n) { return controls.Click(StopButtonId(n)); }
 };
 
 TEST(StopButton, AbortsOnlyItsOwnDownloadingChannelAndMakesStartUsable) {
@@ -37,7 +37,7 @@ TEST(StopButton, AbortsOnlyItsOwnDownloadingChannelAndMakesStartUsable) {
         EXPECT_TRUE(st.controls.IsEnabled(IDC_START));
         EXPECT_EQ(st.LabelColour(5), kRed);
         EXPECT_EQ(st.State(5), usb ? S::WaitUnplug : S::LoadFls);
-        EXPECT_EQ(st.Status(5), usb ? "Abort, Disc the phone" : "Downloading FLS");
+        EXPECT_EQ(st.Row(5), usb ? "Abort, Disc the phone" : "Downloading FLS");
         EXPECT_EQ(st.fake.calls.back(), (LibraryCall{"close", 5, "", {}}));
         EXPECT_EQ(st.State(2), S::LoadFls);
         EXPECT_TRUE(st.R(2).portOpen && st.StopEnabled(2));
@@ -54,15 +54,15 @@ TEST(StopButton, AChannelAwaitingItsUnplugAfterSuccessIsNoLongerASuccess) {
     st.Event(K::StepSucceeded, 5);
     st.loop.RunFor(1000);
     st.Event(K::StepSucceeded, 5);
-    ASSERT_EQ(st.Status(5), "Done, Disconnect the phone");
+    ASSERT_EQ(st.Row(5), "Done, Disconnect the phone");
     ASSERT_TRUE(st.R(5).succeeded);
 
     st.ClickStop(5);
     EXPECT_FALSE(st.R(5).succeeded);
-    EXPECT_EQ(st.Status(5), "Abort, Disc the phone");
+    EXPECT_EQ(st.Row(5), "Abort, Disc the phone");
     st.loop.RunFor(3000);  // the phone is gone at the next scan
     EXPECT_EQ(st.State(5), S::Ready);
-    EXPECT_EQ(st.Status(5), "Fail");
+    EXPECT_EQ(st.Row(5), "Fail");
 }
 
 TEST(StopButton, OnAReadyChannelBootsWithoutOpeningThePortAndEndsDisabled) {
@@ -74,7 +74,7 @@ TEST(StopButton, OnAReadyChannelBootsWithoutOpeningThePortAndEndsDisabled) {
 
     st.list.count = 0;
     st.ClickStop(4);
-    EXPECT_EQ(st.Status(4), "Setup error. Can't boot");
+    EXPECT_EQ(st.Row(4), "Setup error. Can't boot");
     EXPECT_EQ(st.fake.calls.size(), 1u);
 }
 

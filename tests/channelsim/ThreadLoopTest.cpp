@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/ThreadLoop.h"
+#include "support/ThreadLoop.h"
 
 namespace tandrel {
 namespace {

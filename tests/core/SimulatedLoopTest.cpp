@@ -3,7 +3,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedLoop.h"
 
 namespace tandrel {
 namespace {

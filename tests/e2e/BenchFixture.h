@@ -8,6 +8,7 @@
 #include "ImageSet.h"
 #include "Programs.h"
 #include "VirtualBench.h"
+#include "support/TempFolder.h"
 
 namespace tandrel::e2e {
 
@@ -31,7 +32,7 @@ protected:
         for (int n : phones) bench.Plug(n);
     }
 
-    TempFolder folder;
+    test::TempFolder folder;
     VirtualBench bench;
     std::vector<std::string> images;
     std::string container;

@@ -66,12 +66,12 @@ TEST_F(CommMode, FailureAndStopEndTheirOwnChannelsAndTheOthersFinish) {
     station.Click(IDC_START);
     ASSERT_TRUE(station.Await([&] { return station.Row(3) == "Downloading FLS"; }));
 
-    station.Click(kStopButtonIds[3]);
+    station.Click(StopButtonId(3));
     EXPECT_EQ(station.Row(3), "Downloading FLS") << "COMM mode asks for no unplug";
     EXPECT_EQ(station.RowColour(3), kRedRow);
     EXPECT_FALSE(station.Record(3).portOpen);
     EXPECT_EQ(bench.PhoneState(3), "aborted");
-    EXPECT_FALSE(station.Enabled(kStopButtonIds[3]));
+    EXPECT_FALSE(station.Enabled(StopButtonId(3)));
     EXPECT_TRUE(station.Enabled(IDC_START));
 
     ASSERT_TRUE(station.Await([&] { return !station.Record(2).portOpen && station.Row(2) == "Failed (FLS)"; }))
@@ -120,7 +120,7 @@ TEST_F(CommMode, ResetDuringDownloadsThenFinishedChannelsWaitForTheNextReset) {
 
     // Stop on a finished channel frees Start; a second Start leaves both
     // finished channels alone.
-    station.Click(kStopButtonIds[1]);
+    station.Click(StopButtonId(1));
     station.Click(IDC_START);
     for (int n : {1, 2}) {
         EXPECT_EQ(station.Record(n).state.load(), ChannelState::Finishing);

@@ -34,21 +34,6 @@ private:
     int status_ = -1;
 };
 
-// A fresh folder under the temporary directory, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
 std::string ReadWholeFile(const std::string& path);
 
 }  // namespace tandrel::e2e

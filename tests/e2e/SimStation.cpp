@@ -39,33 +39,31 @@ SimStation::SimStation(const VirtualBench& bench, std::vector<std::string> image
     : registry_(bench.Registry()),
       journalPath_(bench.Root() + "/journal.jsonl"),
       journalFile_(CreateFile(journalPath_)),
-      journal_(std::make_unique<Journal>(journalFile_.get(), window_.Loop())),
       journalTail_(journalPath_) {
     bench.MakeCurrent();
-    dialog_ = std::make_unique<DownloadDialog>(
-        StationPorts{window_.Controls(), window_.Loop(), loader_, registry_, devicePaths_},
-        StationOptions(bench, std::move(images)), journal_.get());
-    dialog_->OnInitDialog();
-    window_.Show();
-    if (!QTest::qWaitForWindowExposed(&window_.Window())) ADD_FAILURE() << "the window was never exposed";
-    dialog_->OnWindowShown();
+    station_ = std::make_unique<test::Station<QtWindowSystem>>(
+        test::StationSetup{StationOptions(bench, std::move(images)), &loader_, &registry_, journalFile_.get()});
+    Dialog().OnInitDialog();
+    station_->window.Show();
+    if (!QTest::qWaitForWindowExposed(&station_->window.Window())) ADD_FAILURE() << "the window was never exposed";
+    Dialog().OnWindowShown();
 }
 
 SimStation::~SimStation() {
     for (int n = 1; n <= ChannelTable::channelCount; ++n) {
-        if (Record(n).portOpen) dialog_->engine.CloseChannelPort(&Record(n));
+        if (Record(n).portOpen) Dialog().engine.CloseChannelPort(&Record(n));
     }
-    dialog_.reset();
+    station_.reset();
 }
 
 void SimStation::Click(ControlId id) {
-    QWidget* widget = window_.Window().Control(id);
+    QWidget* widget = station_->window.Window().Control(id);
     if (!widget) throw std::invalid_argument("the window has no control " + std::to_string(id));
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
 void SimStation::ChooseComm() {
-    auto* driver = qobject_cast<QComboBox*>(window_.Window().Control(IDC_DRIVER));
+    auto* driver = qobject_cast<QComboBox*>(station_->window.Window().Control(IDC_DRIVER));
     driver->setCurrentIndex(driver->findText(QStringLiteral("COMM")));
 }
 
@@ -83,28 +81,9 @@ std::string SimStation::ResetAnsweringTheBox() {
     return text;
 }
 
-std::string SimStation::Row(int channel) {
-    return window_.Controls().GetText(kStatusLabelIds[static_cast<std::size_t>(channel)]);
-}
-
 QColor SimStation::RowColour(int channel) {
-    QWidget* row = window_.Window().Control(kStatusLabelIds[static_cast<std::size_t>(channel)]);
+    QWidget* row = station_->window.Window().Control(StatusLabelId(channel));
     return gui::PixelOf(row, QPoint(3, row->height() - 3));
-}
-
-int SimStation::Progress(int channel) {
-    return window_.Controls().GetProgressPos(kProgressIds[static_cast<std::size_t>(channel)]);
-}
-
-bool SimStation::Enabled(ControlId id) { return window_.Controls().IsEnabled(id); }
-
-std::string SimStation::Banner() { return window_.Controls().GetText(IDC_STATUS_BANNER); }
-
-std::vector<std::string> SimStation::Log() {
-    std::vector<std::string> lines;
-    const int count = window_.Controls().ListCount(IDC_EVENT_LOG);
-    for (int i = 0; i < count; ++i) lines.push_back(window_.Controls().ListLine(IDC_EVENT_LOG, i));
-    return lines;
 }
 
 std::vector<std::string> SimStation::History(int channel) { return StatusTexts(Records(), channel); }

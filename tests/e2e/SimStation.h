@@ -9,10 +9,10 @@
 
 #include "JournalRecords.h"
 #include "VirtualBench.h"
-#include "app/DownloadDialog.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/DlopenLoader.h"
-#include "platform/qt/QtWindowSystem.h"
+#include "qt/QtWindowSystem.h"
+#include "support/Station.h"
 
 namespace tandrel::e2e {
 
@@ -34,8 +34,8 @@ public:
     // Closes the ports it left open, so the simulator is clean for the next test.
     ~SimStation();
 
-    DownloadDialog& Dialog() { return *dialog_; }
-    ChannelRecord& Record(int channel) { return *dialog_->channelTable.Record(channel); }
+    DownloadDialog& Dialog() { return station_->dialog; }
+    ChannelRecord& Record(int channel) { return *Dialog().channelTable.Record(channel); }
 
     // The operator's hands on the window.
     void Click(ControlId id);
@@ -44,12 +44,12 @@ public:
     std::string ResetAnsweringTheBox();
 
     // What the window shows now.
-    std::string Row(int channel);
+    std::string Row(int channel) const { return station_->Row(channel); }
     QColor RowColour(int channel);
-    int Progress(int channel);
-    bool Enabled(ControlId id);
-    std::string Banner();
-    std::vector<std::string> Log();
+    int Progress(int channel) const { return station_->Progress(channel); }
+    bool Enabled(ControlId id) { return station_->window.Controls().IsEnabled(id); }
+    std::string Banner() const { return station_->Banner(); }
+    std::vector<std::string> Log() const { return station_->Log(); }
 
     // Every text the row has shown, in order.
     std::vector<std::string> History(int channel);
@@ -61,14 +61,11 @@ public:
     bool AwaitShown(int channel, const std::string& text, int timeoutMs = kDeadlineMs);
 
 private:
-    QtWindowSystem window_;
     DlopenLoader loader_;
     DirectoryRegistry registry_;
-    DevicePathTable devicePaths_;
     std::string journalPath_;
     std::unique_ptr<std::FILE, FileCloser> journalFile_;
-    std::unique_ptr<Journal> journal_;
-    std::unique_ptr<DownloadDialog> dialog_;
+    std::unique_ptr<test::Station<QtWindowSystem>> station_;
     JournalTail journalTail_;
 };
 

@@ -108,20 +108,20 @@ TEST_F(UsbRun, StopOnADownloadingChannelAbortsItAloneAndFreesStart) {
     ASSERT_TRUE(station.Await([&] { return station.Row(2) == "Downloading FLS"; }));
     EXPECT_FALSE(station.Enabled(IDC_START));
 
-    station.Click(kStopButtonIds[2]);
+    station.Click(StopButtonId(2));
     EXPECT_EQ(station.Row(2), "Abort, Disc the phone");
     EXPECT_EQ(station.RowColour(2), kRedRow);
     EXPECT_EQ(station.Progress(2), 0);
     EXPECT_FALSE(station.Record(2).portOpen);
     EXPECT_EQ(bench.PhoneState(2), "aborted") << "the library was told to stop the download";
-    EXPECT_FALSE(station.Enabled(kStopButtonIds[2]));
+    EXPECT_FALSE(station.Enabled(StopButtonId(2)));
     EXPECT_TRUE(station.Enabled(IDC_START));
 
     for (int n : {1, 3}) {
         ASSERT_TRUE(station.AwaitShown(n, "Done, Disconnect the phone"));
         EXPECT_TRUE(RanThrough(station.History(n), {"Done, Disconnect the phone"}));
         EXPECT_EQ(bench.FlashDifference(n, {container}), "");
-        EXPECT_TRUE(station.Enabled(kStopButtonIds[static_cast<std::size_t>(n)]));
+        EXPECT_TRUE(station.Enabled(StopButtonId(n)));
     }
 
     bench.Unplug(2);

@@ -39,7 +39,7 @@ TEST_F(UsbRunControl, ResetDuringDownloadsClosesEveryPortAndTheNextStartBeginsAf
         EXPECT_EQ(station.Record(n).state.load(), ChannelState::Ready);
         EXPECT_FALSE(station.Record(n).portOpen);
         EXPECT_STREQ(dialog.devicePaths.Slot(n), "");
-        EXPECT_TRUE(station.Enabled(kStopButtonIds[static_cast<std::size_t>(n)]));
+        EXPECT_TRUE(station.Enabled(StopButtonId(n)));
         EXPECT_FALSE(dialog.loop.IsTimerSet(ResultTimerId(n)));
     }
     EXPECT_EQ(dialog.unplugQueue.Count(), 0);

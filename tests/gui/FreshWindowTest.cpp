@@ -9,8 +9,8 @@
 #include "GuiStation.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
-#include "ui/qt/FramedCheckBox.h"
-#include "ui/qt/StaticText.h"
+#include "qt/FramedCheckBox.h"
+#include "qt/StaticText.h"
 
 namespace tandrel::gui {
 namespace {
@@ -20,7 +20,7 @@ TEST(FreshWindow, ShowsEightBoldReadyRowsOnWhite) {
     EXPECT_EQ(s.window.Window().windowTitle(), "Tandrel_V10_20101013");
     for (int n = 1; n <= 8; ++n) {
         SCOPED_TRACE(n);
-        auto* row = s.As<StaticText>(kStatusLabelIds[n]);
+        auto* row = s.As<StaticText>(StatusLabelId(n));
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->Text(), "READY");
         EXPECT_EQ(row->font().weight(), QFont::Bold);
@@ -32,7 +32,7 @@ TEST(FreshWindow, ShowsEightBoldReadyRowsOnWhite) {
 
 TEST(FreshWindow, StopIsDisabledAndTheCommandsAreUsable) {
     Station s;
-    for (int n = 1; n <= 8; ++n) EXPECT_FALSE(s.Widget(kStopButtonIds[n])->isEnabled()) << n;
+    for (int n = 1; n <= 8; ++n) EXPECT_FALSE(s.Widget(StopButtonId(n))->isEnabled()) << n;
     for (ControlId id : {IDC_OPEN_FILE, IDC_START, IDC_RESET}) EXPECT_TRUE(s.Widget(id)->isEnabled()) << id;
 }
 
@@ -50,7 +50,7 @@ TEST(FreshWindow, DriverBoxHoldsCommThenUsbWithUsbSelected) {
 TEST(FreshWindow, ProgressBarsAreEmptyOverZeroToHundred) {
     Station s;
     for (int n = 1; n <= 8; ++n) {
-        auto* bar = s.As<QProgressBar>(kProgressIds[n]);
+        auto* bar = s.As<QProgressBar>(ProgressId(n));
         ASSERT_NE(bar, nullptr) << n;
         EXPECT_EQ(bar->minimum(), 0);
         EXPECT_EQ(bar->maximum(), 100);

@@ -10,7 +10,7 @@
 
 namespace tandrel::gui {
 
-Station::Station() : dialog(StationPorts{window.Controls(), window.Loop(), loader, registry, devicePaths}, Options{}) {
+Station::Station() {
     dialog.OnInitDialog();
     window.Show();
     if (!QTest::qWaitForWindowExposed(&window.Window())) ADD_FAILURE() << "the window was never exposed";

@@ -6,14 +6,13 @@
 #include <functional>
 #include <string>
 
-#include "app/DownloadDialog.h"
-#include "platform/qt/QtWindowSystem.h"
-#include "support/EmptyPorts.h"
+#include "qt/QtWindowSystem.h"
+#include "support/Station.h"
 
 namespace tandrel::gui {
 
-// A fresh station window, initialised and on screen.
-struct Station {
+// A fresh station window on Qt, initialised and on screen.
+struct Station : test::Station<QtWindowSystem> {
     Station();
 
     QWidget* Widget(ControlId id) { return window.Window().Control(id); }
@@ -21,12 +20,6 @@ struct Station {
     W* As(ControlId id) {
         return qobject_cast<W*>(Widget(id));
     }
-
-    QtWindowSystem window;
-    fakes::NoLibrary loader;
-    fakes::NoDevices registry;
-    DevicePathTable devicePaths;
-    DownloadDialog dialog;
 };
 
 // Runs the event loop until condition holds (true) or timeoutMs have passed (false).

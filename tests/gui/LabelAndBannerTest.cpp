@@ -6,7 +6,7 @@
 
 #include "GuiStation.h"
 #include "ui/ControlIds.h"
-#include "ui/qt/StaticText.h"
+#include "qt/StaticText.h"
 
 namespace tandrel::gui {
 namespace {
@@ -26,7 +26,7 @@ protected:
 
 TEST(StatusRow, NewColourShowsOnlyWhenTheTextIsNextSet) {
     Station s;
-    auto* row = s.As<StaticText>(kStatusLabelIds[3]);
+    auto* row = s.As<StaticText>(StatusLabelId(3));
     QCoreApplication::processEvents();
     PaintCounter counter(row);
 
@@ -43,7 +43,7 @@ TEST(StatusRow, NewColourShowsOnlyWhenTheTextIsNextSet) {
 
 TEST(StatusRow, NewFontRepaintsAtOnce) {
     Station s;
-    auto* row = s.As<StaticText>(kStatusLabelIds[1]);
+    auto* row = s.As<StaticText>(StatusLabelId(1));
     QCoreApplication::processEvents();
     PaintCounter counter(row);
     s.dialog.display.Label(1).SetFontBold(0);

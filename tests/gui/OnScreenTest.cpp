@@ -41,7 +41,7 @@ TEST_F(OnScreen, MainWindowLooksLikeTheTemplate) {
 
     // Paints reach the X server in their own time: wait for the last change to show.
     auto rowTwoIsBlue = [&s] {
-        const QImage row = ShotOf(Screen(), s.Widget(kStatusLabelIds[2]));
+        const QImage row = ShotOf(Screen(), s.Widget(StatusLabelId(2)));
         return row.pixelColor(3, row.height() - 3) == QColor(0, 31, 255);
     };
     ASSERT_TRUE(Eventually(rowTwoIsBlue));
@@ -51,14 +51,14 @@ TEST_F(OnScreen, MainWindowLooksLikeTheTemplate) {
     const QPalette palette = s.window.Window().palette();
     const QColor greyCaption = palette.color(QPalette::Disabled, QPalette::ButtonText);
     for (int n = 1; n <= 8; ++n) {
-        const QImage row = ShotOf(screen, s.Widget(kStatusLabelIds[n]));
+        const QImage row = ShotOf(screen, s.Widget(StatusLabelId(n)));
         const QColor face = n == 2 ? QColor(0, 31, 255) : QColor(Qt::white);
         EXPECT_EQ(row.pixelColor(3, row.height() - 3), face) << "row " << n;
         EXPECT_GT(CountNear(row, Qt::black, 150), 10) << "row " << n << " shows its text";
-        const QImage stop = ShotOf(screen, s.Widget(kStopButtonIds[n]));
+        const QImage stop = ShotOf(screen, s.Widget(StopButtonId(n)));
         EXPECT_GT(CountNear(stop, greyCaption), 10) << "Stop " << n << " shows its greyed caption";
     }
-    const QImage progress = ShotOf(screen, s.Widget(kProgressIds[2]));
+    const QImage progress = ShotOf(screen, s.Widget(ProgressId(2)));
     const QColor bar = palette.color(QPalette::Highlight);
     const QImage middleLine = progress.copy(0, progress.height() / 2, progress.width(), 1);
     EXPECT_NEAR(CountNear(middleLine, bar, 120) / double(progress.width()), 0.4, 0.05) << "filled to 40 %";

@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/qt/QtControls.h"
-#include "platform/qt/QtWindowLoop.h"
+#include "qt/QtControls.h"
+#include "qt/QtWindowLoop.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
-#include "ui/qt/FramedCheckBox.h"
+#include "qt/FramedCheckBox.h"
 
 namespace tandrel::gui {
 namespace {
@@ -31,10 +31,10 @@ TEST(QtControls, AutoCheckBoxTogglesBeforeItsHandlerRuns) {
 
 TEST(QtControls, ProgressOutsideTheRangeIsClamped) {
     QtControls controls(MainDialogTemplate());
-    controls.SetProgressPos(kProgressIds[1], 150);
-    EXPECT_EQ(controls.GetProgressPos(kProgressIds[1]), 100);
-    controls.SetProgressPos(kProgressIds[1], -5);
-    EXPECT_EQ(controls.GetProgressPos(kProgressIds[1]), 0);
+    controls.SetProgressPos(ProgressId(1), 150);
+    EXPECT_EQ(controls.GetProgressPos(ProgressId(1)), 100);
+    controls.SetProgressPos(ProgressId(1), -5);
+    EXPECT_EQ(controls.GetProgressPos(ProgressId(1)), 0);
 }
 
 TEST(QtControls, TextTypedIntoTheDriverBoxThatNamesNoItemLeavesNoSelection) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "GuiStation.h"
-#include "platform/qt/QtWindowLoop.h"
+#include "qt/QtWindowLoop.h"
 
 namespace tandrel::gui {
 namespace {

@@ -10,8 +10,9 @@
 #include <QTimer>
 
 #include "GuiStation.h"
+#include "TandrelVersion.h"
 #include "ui/ControlIds.h"
-#include "ui/qt/StaticText.h"
+#include "qt/StaticText.h"
 
 namespace tandrel::gui {
 namespace {
@@ -63,7 +64,7 @@ TEST(WindowMenu, AboutOpensTheAboutBoxUntilOk) {
     CloseAboutWithOkOnceOpen(&s.window.Window(), seen);
     EntryWithText(s, "&About Tandrel...")->trigger();
     EXPECT_EQ(seen.title, "About Tandrel");
-    EXPECT_TRUE(seen.texts.contains("Tandrel Version 1.0"));
+    EXPECT_TRUE(seen.texts.contains("Tandrel Version " TANDREL_VERSION));
     EXPECT_TRUE(seen.hasIcon);
     EXPECT_TRUE(s.window.Window().isVisible());
 }

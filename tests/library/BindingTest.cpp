@@ -1,11 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "library/LibraryBinding.h"
 #include "support/SystemLoader.h"
+#include "support/TempFolder.h"
 
 namespace tandrel {
 namespace {
@@ -64,6 +66,41 @@ TEST(LibraryBinding, ABareNameNotBesideTheProgramIsLookedForWhereTheSystemLooks)
     ASSERT_NE(module, nullptr) << error;
     EXPECT_NE(FolderOf(loader.PathOf(module)), FolderOf(FAKE_LIBRARY_PATH));
 }
+
+#ifndef _WIN32
+// An installed station finds the simulator in its package's folder, given
+// relative to the program's; a library beside the program or where the
+// system looks (the vendor's) wins over it. Only Linux has packages.
+TEST(LibraryBinding, ThePackagesFolderIsLookedInOnlyAfterTheProgramsFolderAndTheSystem) {
+    const test::TempFolder folder;
+    const std::string& package = folder.Path();
+    for (const std::string name : {kLibraryFileName, "libm.so.6", "libonly-packaged.so"}) {
+        // A copy, not a link: the dynamic linker takes a file it has loaded
+        // before for the same module, under its first name.
+        std::filesystem::copy_file(FAKE_PARTIAL_LIBRARY_PATH, package + "/" + name);
+    }
+    const std::string program = FolderOf(FAKE_LIBRARY_PATH);
+    DlopenLoader loader(std::filesystem::relative(package, program).string());
+
+    struct Case {
+        std::string name;
+        std::string folder;  // empty: not loaded
+    };
+    for (const Case& c : {Case{kLibraryFileName, program}, Case{"libonly-packaged.so", package},
+                          Case{"libnowhere.so", ""}}) {
+        std::string error;
+        void* module = loader.Load(c.name, error);
+        EXPECT_EQ(module ? FolderOf(loader.PathOf(module)) : "", c.folder) << c.name;
+        if (!module) {
+            EXPECT_THAT(error, HasSubstr(c.name));
+        }
+    }
+    std::string error;
+    void* system = loader.Load("libm.so.6", error);
+    ASSERT_NE(system, nullptr) << error;
+    EXPECT_NE(FolderOf(loader.PathOf(system)), package);
+}
+#endif
 
 TEST(LibraryBinding, MissingSymbolsLeaveNullSlotsAndOnlyCalledOnesAreReported) {
     SystemLoader loader;

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "library/ChannelEvent.h"
-#include "library/EventRelay.h"
-#include "library/StationHarness.h"
-#include "platform/sim/TableLoader.h"
+#include "channels/ChannelEvent.h"
+#include "channels/EventRelay.h"
+#include "support/Station.h"
+#include "support/TableLoader.h"
 
 namespace tandrel {
 namespace {
@@ -59,42 +57,30 @@ TEST(LeadingInteger, ReadsSignAndDigitsAndSaturatesInsteadOfOverflowing) {
     EXPECT_EQ(LeadingInteger("000000000000000000000000042"), 42);
 }
 
-// Random texts against the C library's reading of the same number.
-TEST(LeadingInteger, AgreesWithStrtolOnRandomTexts) {
-    std::mt19937 random(7);
-    const std::string alphabet = " \t\n+-0123456789x%.";
-    for (int round = 0; round < 20000; ++round) {
-        std::string text(random() % 24, ' ');
-        for (char& c : text) c = alphabet[random() % alphabet.size()];
-        const long long expected = std::strtoll(text.c_str(), nullptr, 10);
-        const long long clamped = expected < INT_MIN ? INT_MIN : expected > INT_MAX ? INT_MAX : expected;
-        ASSERT_EQ(LeadingInteger(text.c_str()), clamped) << '"' << text << '"';
-    }
-}
-
 TEST(ChannelEventWindow, AProgressReportMovesTheChannelsBar) {
     TableLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, "");
+    test::Station<> station({{}, &loader});
+    station.dialog.OnInitDialog();
     LibraryCallback(6, 2, "57");
     LibraryCallback(7, 2, "abc");
-    station.loop.RunFor(0);
+    station.window.loop.RunFor(0);
     EXPECT_EQ(station.Progress(6), 57);
     EXPECT_EQ(station.Progress(7), 0);
 }
 
 TEST(ChannelEventWindow, AppendLogAddsTheSendersTextAndLeavesItWithTheSender) {
     TableLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, "");
+    test::Station<> station({{}, &loader});
+    station.dialog.OnInitDialog();
     const std::string text = "from elsewhere";
-    station.loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(text.c_str())});
-    station.loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(nullptr)});
-    station.loop.Post(WindowMessage{WM_APPEND_LOG, nullptr});
-    station.loop.RunFor(0);
-    ASSERT_FALSE(station.LogLines().empty());
-    EXPECT_EQ(station.LogLines().back(), text);
-    EXPECT_EQ(station.LogLines().size(), 2u);
+    SimulatedLoop& loop = station.window.loop;
+    loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(text.c_str())});
+    loop.Post(WindowMessage{WM_APPEND_LOG, std::make_unique<AppendLogText>(nullptr)});
+    loop.Post(WindowMessage{WM_APPEND_LOG, nullptr});
+    loop.RunFor(0);
+    ASSERT_FALSE(station.Log().empty());
+    EXPECT_EQ(station.Log().back(), text);
+    EXPECT_EQ(station.Log().size(), 2u);
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "library/ChannelEvent.h"
-#include "library/EventRelay.h"
-#include "platform/sim/SimulatedLoop.h"
+#include "channels/ChannelEvent.h"
+#include "channels/EventRelay.h"
+#include "support/SimulatedLoop.h"
 
 namespace tandrel {
 namespace {

@@ -2,80 +2,95 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "library/EventRelay.h"
+#include "channels/EventRelay.h"
 #include "library/LibraryBinding.h"
-#include "library/StationHarness.h"
+#include "support/FakeLibrary.h"
+#include "support/Station.h"
 #include "support/SystemLoader.h"
-#include "platform/sim/TableLoader.h"
+#include "support/TableLoader.h"
 
 namespace tandrel {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
+using Texts = std::vector<std::string>;
 
-// The fake's own exports, reached the way the station reaches the library
-// (and, like the station's, never unloaded).
-struct FakeControls {
-    explicit FakeControls(const char* path) : module(loader.Load(path, error)) {
-        calls = reinterpret_cast<const char* (*)()>(loader.Resolve(module, "FakeCalls"));
-        forget = reinterpret_cast<void (*)()>(loader.Resolve(module, "FakeForget"));
-        callback = reinterpret_cast<IFWD_DL_Callback (*)()>(loader.Resolve(module, "FakeCallback"));
-        forget();
-    }
+// The fake inside a shared library, reached the way the station reaches the
+// library (and, like the station's, never unloaded), with a fresh script.
+test::FakeLibrary& LoadedFake(const char* path) {
     SystemLoader loader;
     std::string error;
-    void* module;
-    const char* (*calls)();
-    void (*forget)();
-    IFWD_DL_Callback (*callback)();
-};
+    void* module = loader.Load(path, error);
+    return *reinterpret_cast<test::FakeLibrary* (*)()>(loader.Resolve(module, "FakeLibraryReset"))();
+}
 
-constexpr const char* kParameterCalls =
-    "set_dll_parameter 0 0\nset_dll_parameter 15 0\nset_dll_parameter 14 0\nset_dll_parameter 6 1\n"
-    "set_dll_parameter 5 1\nset_dll_parameter 16 0\nset_dll_parameter 8 1\nset_dll_parameter 3 1\n"
-    "set_dll_parameter 9 0\nset_dll_parameter 19 0\nset_dll_parameter 2 50000\nset_dll_parameter 1 20000\n";
+// Each call as "entry arg arg ...".
+Texts CallsOf(const test::FakeLibrary& fake) {
+    Texts calls;
+    for (const test::LibraryCall& call : fake.calls) {
+        std::string line = call.entry;
+        for (int arg : call.args) line += " " + std::to_string(arg);
+        calls.push_back(line);
+    }
+    return calls;
+}
 
-void ExpectEightReadyRows(const StationHarness& station) {
-    for (int n = 1; n <= 8; ++n) EXPECT_EQ(station.RowText(n), "READY") << "channel " << n;
+const Texts kParameterCalls = {"parameter 0 0", "parameter 15 0", "parameter 14 0",    "parameter 6 1",
+                               "parameter 5 1", "parameter 16 0", "parameter 8 1",     "parameter 3 1",
+                               "parameter 9 0", "parameter 19 0", "parameter 2 50000", "parameter 1 20000"};
+
+test::StationSetup LibraryAt(const std::string& path, ModuleLoader& loader) {
+    test::StationSetup setup{{}, &loader};
+    setup.options.libraryPath = path;
+    return setup;
+}
+
+void ExpectEightReadyRows(const test::Station<>& station) {
+    for (int n = 1; n <= 8; ++n) EXPECT_EQ(station.Row(n), "READY") << "channel " << n;
 }
 
 TEST(LibraryStartup, RegistersTheCallbackThenSetsTheTwelveParametersThroughTheOneMessageBuffer) {
-    FakeControls fake(FAKE_LIBRARY_PATH);
+    test::FakeLibrary& fake = LoadedFake(FAKE_LIBRARY_PATH);
+    fake.writes["init"] = "callback registered";
+    fake.writes["parameter"] = "parameter set";
     SystemLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, "");
+    test::Station<> station(LibraryAt("", loader));
+    station.dialog.OnInitDialog();
 
-    EXPECT_EQ(std::string(fake.calls()), std::string("init_callback\n") + kParameterCalls);
-    EXPECT_EQ(fake.callback(), &LibraryCallback);
-    // The fake answers every call in msg; the last answer is in the window's buffer.
-    EXPECT_STREQ(dialog->libraryMessage.Text(), "set_dll_parameter 1 20000");
+    Texts expected = {"init"};
+    expected.insert(expected.end(), kParameterCalls.begin(), kParameterCalls.end());
+    EXPECT_EQ(CallsOf(fake), expected);
+    EXPECT_EQ(fake.callback, &LibraryCallback);
+    // Every call answers in the window's one buffer; the last answer is what it holds.
+    EXPECT_STREQ(station.dialog.libraryMessage.Text(), "parameter set");
     EXPECT_NE(g_libraryModule, nullptr);
-    EXPECT_THAT(station.LogLines(), ElementsAre(std::string("Loaded the download library ") + FAKE_LIBRARY_PATH));
+    EXPECT_THAT(station.Log(), ElementsAre(std::string("Loaded the download library ") + FAKE_LIBRARY_PATH));
     ExpectEightReadyRows(station);
 }
 
 TEST(LibraryStartup, AnUnloadableLibraryIsReportedAndTheWindowStillOpens) {
     SystemLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, "/nonexistent.so");
+    test::Station<> station(LibraryAt("/nonexistent.so", loader));
+    station.dialog.OnInitDialog();
 
     EXPECT_EQ(g_libraryModule, nullptr);
-    EXPECT_EQ(dialog->libraryTable.set_dll_parameter, nullptr);
-    ASSERT_EQ(station.LogLines().size(), 1u);
-    EXPECT_THAT(station.LogLines()[0], StartsWith("Could not load the download library: /nonexistent.so"));
+    EXPECT_EQ(station.dialog.libraryTable.set_dll_parameter, nullptr);
+    ASSERT_EQ(station.Log().size(), 1u);
+    EXPECT_THAT(station.Log()[0], StartsWith("Could not load the download library: /nonexistent.so"));
     ExpectEightReadyRows(station);
 }
 
 TEST(LibraryStartup, MissingEntryPointsAreNamedAndTheirSlotsAreNeverCalled) {
-    FakeControls fake(FAKE_PARTIAL_LIBRARY_PATH);
+    test::FakeLibrary& fake = LoadedFake(FAKE_PARTIAL_LIBRARY_PATH);
     SystemLoader loader;
-    StationHarness station;
-    auto dialog = station.Open(loader, FAKE_PARTIAL_LIBRARY_PATH);
+    test::Station<> station(LibraryAt(FAKE_PARTIAL_LIBRARY_PATH, loader));
+    station.dialog.OnInitDialog();
 
-    EXPECT_EQ(std::string(fake.calls()), kParameterCalls);
-    EXPECT_THAT(station.LogLines(),
+    EXPECT_EQ(CallsOf(fake), kParameterCalls);
+    EXPECT_THAT(station.Log(),
                 ElementsAre(std::string("The download library ") + FAKE_PARTIAL_LIBRARY_PATH +
                             " lacks _IFWD_DL_init_callback, _IFWD_DL_boot_target, _IFWD_DL_TOC_get_filename"));
 }
@@ -86,13 +101,13 @@ int InitOnly(IFWD_DL_Callback, char*) { return ++g_initCalls; }
 TEST(LibraryStartup, WithoutTheParameterEntryTheCallbackIsStillRegistered) {
     TableLoader loader;
     loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &InitOnly);
-    StationHarness station;
+    test::Station<> station(LibraryAt("", loader));
     g_initCalls = 0;
-    auto dialog = station.Open(loader, "");
+    station.dialog.OnInitDialog();
 
     EXPECT_EQ(g_initCalls, 1);
-    ASSERT_EQ(station.LogLines().size(), 1u);
-    EXPECT_THAT(station.LogLines()[0], StartsWith(std::string("The download library ") + kLibraryFileName + " lacks "));
+    ASSERT_EQ(station.Log().size(), 1u);
+    EXPECT_THAT(station.Log()[0], StartsWith(std::string("The download library ") + kLibraryFileName + " lacks "));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ protected:
     void ChoosePlain(const std::vector<std::pair<std::string, MemoryClass>>& files) {
         Texts paths;
         for (const auto& [path, memoryClass] : files) {
-            Fake().files[path] = FakeFile{{{"", memoryClass}}};
+            station.fake.files[path] = FakeFile{{{"", memoryClass}}};
             paths.push_back(path);
         }
         station.Choose(paths);
@@ -59,7 +59,7 @@ TEST_F(DownloadListBuild, TwoCodeFilesBehindABootCoreEndInReverseSlotOrder) {
 }
 
 TEST_F(DownloadListBuild, ContainerItemsCarryTheirSlotIndexAndTheContainerPath) {
-    Fake().files["/box"] =
+    station.fake.files["/box"] =
         FakeFile{{{"cust", MemoryClass::Cust}, {"code", MemoryClass::Code}, {"dsp", MemoryClass::DspSw}}};
     station.Choose(Texts{"/box"});
     controls.Click(SlotCheckBoxId(1));
@@ -83,7 +83,7 @@ TEST_F(DownloadListBuild, EachBuildStartsAfreshFromTheCheckMarksOfTheUsedSlots) 
     controls.Type(SlotPathId(4), "/typed/extra");
     controls.Click(SlotCheckBoxId(4));
     // A used slot's path is taken as typed.
-    Fake().files["/typed/a"] = FakeFile{{{"", MemoryClass::PsiBootcore}}};
+    station.fake.files["/typed/a"] = FakeFile{{{"", MemoryClass::PsiBootcore}}};
     controls.Type(SlotPathId(0), "/typed/a");
     station.BuildAndSort();
     EXPECT_EQ(station.FileSpecs(), (Texts{"|0|/typed/a"}));
@@ -140,7 +140,7 @@ TEST_F(DownloadListBuild, APathTheLibrarysCodePageCannotHoldRefusesTheList) {
 
 TEST_F(DownloadListBuild, AContainerPathTooLongForItsItemsRefusesTheList) {
     const std::string box = PathOfLength(498);
-    Fake().files[box] = FakeFile{{{"a", MemoryClass::PsiBootcore}, {"b", MemoryClass::Code}}};
+    station.fake.files[box] = FakeFile{{{"a", MemoryClass::PsiBootcore}, {"b", MemoryClass::Code}}};
     station.Choose(Texts{box});
     ASSERT_EQ(list.containerMode, 1);
     station.BuildAndSort();

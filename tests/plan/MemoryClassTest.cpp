@@ -12,20 +12,6 @@
 namespace tandrel {
 namespace {
 
-TEST(MemoryClass, ClassesOneToSixteenComeInTheirDownloadOrder) {
-    std::vector<std::int32_t> classes;
-    for (std::int32_t c = 1; c <= 16; ++c) classes.push_back(c);
-    std::stable_sort(classes.begin(), classes.end(),
-                     [](std::int32_t a, std::int32_t b) { return ClassPriority(a) < ClassPriority(b); });
-    std::vector<std::string> names;
-    for (std::int32_t c : classes) names.emplace_back(MemoryClassName(c));
-    EXPECT_EQ(names, (std::vector<std::string>{"PSI Bootcore", "SLB Bootcore", "EBL Bootcore", "Code", "Dyn.EEP",
-                                               "Stat.EEP", "DSP SW", "Dyn.FFS", "Stat.FFS", "Cust", "Swap Block",
-                                               "SEC Block", "Excep Log", "Root Disk", "Cust Disk", "User Disk"}));
-    EXPECT_EQ(ClassPriority(1), 0);
-    EXPECT_EQ(ClassPriority(16), 15);
-}
-
 TEST(MemoryClass, NumbersOutsideTheTableAreClassZero) {
     EXPECT_STREQ(MemoryClassName(17), "HEX Extract");
     EXPECT_EQ(ClassPriority(17), 255);

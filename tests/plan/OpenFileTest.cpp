@@ -37,7 +37,8 @@ TEST_F(OpenFile, PlainChoicesAppendAfterTheUsedSlotsUntilAllSevenAreFull) {
 }
 
 TEST_F(OpenFile, TheFirstChosenFileAloneDecidesContainerOrPlain) {
-    Fake().files["/box"] = FakeFile{{{"psi", MemoryClass::PsiBootcore}, {"code", MemoryClass::Code}, {"eep", MemoryClass::StatEep}}};
+    station.fake.files["/box"] =
+        FakeFile{{{"psi", MemoryClass::PsiBootcore}, {"code", MemoryClass::Code}, {"eep", MemoryClass::StatEep}}};
     station.Choose(Texts{"/plain", "/box"});
     EXPECT_EQ(station.SlotTexts(), (Texts{"/plain", "/box", "", "", "", "", ""}));
     EXPECT_EQ(list.containerMode, 0);
@@ -48,11 +49,12 @@ TEST_F(OpenFile, TheFirstChosenFileAloneDecidesContainerOrPlain) {
     EXPECT_EQ(controls.GetText(IDC_CONTAINER_PATH), "/box");
     EXPECT_STREQ(list.containerPath, "/box");
     EXPECT_EQ(list.containerMode, 1);
-    EXPECT_EQ(Fake().countQueries, (Texts{"/plain", "/box"}));
+    EXPECT_EQ(station.fake.countQueries, (Texts{"/plain", "/box"}));
 }
 
 TEST_F(OpenFile, PlainFilesAfterAContainerRefillFromSlotZeroAndKeepTheContainerField) {
-    Fake().files["/box"] = FakeFile{{{"one", MemoryClass::Code}, {"two", MemoryClass::Cust}, {"three", MemoryClass::DspSw}}};
+    station.fake.files["/box"] =
+        FakeFile{{{"one", MemoryClass::Code}, {"two", MemoryClass::Cust}, {"three", MemoryClass::DspSw}}};
     station.Choose(Texts{"/box"});
     station.Choose(Paths("/p", 2));
     EXPECT_EQ(station.SlotTexts(), (Texts{"/p1", "/p2", "", "", "", "", ""}));
@@ -63,7 +65,7 @@ TEST_F(OpenFile, PlainFilesAfterAContainerRefillFromSlotZeroAndKeepTheContainerF
 }
 
 TEST_F(OpenFile, AOneItemFileOrOneTheLibraryCannotBeAskedAboutIsPlain) {
-    Fake().files["/single"] = FakeFile{{{"only", MemoryClass::Code}}};
+    station.fake.files["/single"] = FakeFile{{{"only", MemoryClass::Code}}};
     station.Choose(Texts{"/single"});
     // Too long for the library's buffer: never handed to it.
     const std::string longPath = "/" + std::string(kPathBufferSize, 'p');
@@ -71,7 +73,7 @@ TEST_F(OpenFile, AOneItemFileOrOneTheLibraryCannotBeAskedAboutIsPlain) {
     station.dialog.libraryTable = LibraryTable{};
     station.Choose(Texts{"/unasked"});
     EXPECT_EQ(station.SlotTexts(), (Texts{"/single", longPath, "/unasked", "", "", "", ""}));
-    EXPECT_EQ(Fake().countQueries, (Texts{"/single"}));
+    EXPECT_EQ(station.fake.countQueries, (Texts{"/single"}));
 }
 
 TEST_F(OpenFile, AContainerOfMoreThanSevenItemsFillsSevenSlotsAndSaysSo) {
@@ -80,7 +82,7 @@ TEST_F(OpenFile, AContainerOfMoreThanSevenItemsFillsSevenSlotsAndSaysSo) {
     for (int i = 0; i < 9; ++i) items.push_back({"item" + std::to_string(i), MemoryClass::Code});
     // A name filling the whole buffer comes back without a terminator.
     items[1].name = std::string(IFWD_DL_NAME_SIZE + 20, 'n');
-    Fake().files["/big"] = FakeFile{items};
+    station.fake.files["/big"] = FakeFile{items};
     station.Choose(Texts{"/big"});
 
     EXPECT_EQ(station.SlotTexts(),
@@ -104,7 +106,7 @@ TEST_F(OpenFile, OnlyTheOperatorsCheckBoxClicksEnableOrDisableAPathField) {
     EXPECT_TRUE(controls.IsEnabled(SlotPathId(0)));
 
     // Clearing and refilling check the slot by program: the field stays.
-    Fake().files["/box"] = FakeFile{{{"one", MemoryClass::Code}, {"two", MemoryClass::Cust}}};
+    station.fake.files["/box"] = FakeFile{{{"one", MemoryClass::Code}, {"two", MemoryClass::Cust}}};
     station.Choose(Texts{"/box"});
     EXPECT_EQ(controls.GetCheck(SlotCheckBoxId(1)), 1);
     EXPECT_FALSE(controls.IsEnabled(SlotPathId(1)));
@@ -117,7 +119,7 @@ TEST(StartupImages, FillTheSlotsAsOneOpenFileChoiceInTheOrderGiven) {
     station.dialog.OnWindowShown();
     EXPECT_EQ(station.SlotTexts(), (Texts{"/z", "/a", "/m", "", "", "", ""}));
     EXPECT_EQ(station.SlotChecks(), (Checks{1, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(Fake().countQueries, (Texts{"/z"}));
+    EXPECT_EQ(station.fake.countQueries, (Texts{"/z"}));
 }
 
 }  // namespace

@@ -1,45 +1,17 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/DownloadDialog.h"
-#include "plan/MemoryClass.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
-#include "ui/ControlIds.h"
-#include "support/EmptyPorts.h"
-#include "ui/Templates.h"
+#include "support/FakeLibrary.h"
+#include "support/Station.h"
 
 namespace tandrel::test {
 
-// What the fake library knows of an image file: its items in order. A file
-// it does not know reports nothing.
-struct FakeItem {
-    std::string name;
-    MemoryClass memoryClass = MemoryClass::None;
-};
-
-struct FakeFile {
-    std::vector<FakeItem> items;
-};
-
-// The files the fake entry points answer for, and what they were asked.
-struct FakeLibraryState {
-    std::map<std::string, FakeFile> files;
-    std::vector<std::string> countQueries;
-};
-
-FakeLibraryState& Fake();
-
-// Puts the fake TOC entry points into the table; the others stay null.
-void InstallFakeLibrary(LibraryTable& table);
-
-// A main window on simulated controls and loop, with no library loaded and
-// no devices, initialised and ready for clicks.
-class PlanStation {
+// A main window on simulated controls and loop, with the fake library's
+// entry points and no devices, initialised and ready for clicks.
+class PlanStation : public Station<> {
 public:
     explicit PlanStation(Options options = {});
 
@@ -54,12 +26,8 @@ public:
     // EventLog lines written since the window opened.
     std::vector<std::string> NewLogLines() const;
 
-    SimulatedControls controls{MainDialogTemplate()};
-    SimulatedLoop loop;
-    fakes::NoLibrary loader;
-    fakes::NoDevices registry;
-    DevicePathTable devicePaths;
-    DownloadDialog dialog;
+    SimulatedControls& controls = window.controls;
+    FakeLibrary& fake = FakeLibrary::Reset(&window.loop);
 
 private:
     int logBase_ = 0;

@@ -1,57 +1,41 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
+#include "library/LibraryBinding.h"
 #include "plan/PlanStation.h"
 #include "platform/DlopenLoader.h"
+#include "support/TempFolder.h"
 
 namespace tandrel::test {
 namespace {
 
-namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
-
-template <typename Fn>
-void ResolveInto(Fn& slot, DlopenLoader& loader, void* module, const char* name) {
-    slot = reinterpret_cast<Fn>(loader.Resolve(module, name));
-    ASSERT_NE(slot, nullptr) << name;
-}
 
 class SimulatorImages : public ::testing::Test {
 protected:
+    // The simulator answers for the images in place of the fake.
     void SetUp() override {
         std::string error;
-        void* module = loader.Load(TANDREL_SIM_LIBRARY, error);
-        ASSERT_NE(module, nullptr) << error;
-        LibraryTable& table = station.dialog.libraryTable;
-        table = LibraryTable{};
-        ResolveInto(table.TOC_get_nof_items, loader, module, "_IFWD_DL_TOC_get_nof_items");
-        ResolveInto(table.TOC_get_filename, loader, module, "_IFWD_DL_TOC_get_filename");
-        ResolveInto(table.TOC_get_memory_class, loader, module, "_IFWD_DL_TOC_get_memory_class");
-        folder = fs::temp_directory_path() / ("plan-images-" + std::to_string(getpid()));
-        fs::create_directories(folder);
+        ASSERT_NE(LoadLibraryTable(loader, TANDREL_SIM_LIBRARY, station.dialog.libraryTable, error), nullptr) << error;
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     // A plain image of the given class around a small payload.
     std::string Image(const std::string& name, MemoryClass memoryClass) {
-        const fs::path payload = folder / (name + ".raw");
+        const std::string payload = folder / (name + ".raw");
         std::ofstream(payload) << "payload of " << name;
-        const fs::path image = folder / (name + ".img");
-        Pack("image " + image.string() + " --class " + std::to_string(static_cast<int>(memoryClass)) + " --name " +
-             name + " " + payload.string());
-        return image.string();
+        const std::string image = folder / (name + ".img");
+        Pack("image " + image + " --class " + std::to_string(static_cast<int>(memoryClass)) + " --name " + name + " " +
+             payload);
+        return image;
     }
     std::string Container(const std::string& name, const Texts& images) {
-        const fs::path container = folder / name;
-        std::string args = "container " + container.string();
+        const std::string container = folder / name;
+        std::string args = "container " + container;
         for (const std::string& image : images) args += " " + image;
         Pack(args);
-        return container.string();
+        return container;
     }
     static void Pack(const std::string& args) {
         const std::string command = std::string(TANDREL_PACK_TOOL) + " " + args;
@@ -60,7 +44,7 @@ protected:
 
     DlopenLoader loader;
     PlanStation station;
-    fs::path folder;
+    TempFolder folder;
     const DownloadList& list = station.dialog.downloadList;
 };
 

@@ -5,10 +5,6 @@
 namespace tandrel::test {
 
 namespace {
-int CodeClass(char*, int, int* memoryClass) {
-    *memoryClass = 4;
-    return 0;
-}
 std::string InstanceKey(const std::string& instance) {
     return std::string(kPhoneEnumerationKey) + "\\" + instance;
 }
@@ -17,7 +13,6 @@ std::string InstanceKey(const std::string& instance) {
 RunBench::RunBench() {
     dialog.OnInitDialog();
     dialog.libraryTable = FakeLibrary::Table();
-    dialog.libraryTable.TOC_get_memory_class = CodeClass;
     registry.AddKey(kPhoneEnumerationKey);
 }
 
@@ -28,6 +23,7 @@ void RunBench::Plug(const std::string& instance, const std::string& value) {
 void RunBench::Unplug(const std::string& instance) { registry.RemoveKey(InstanceKey(instance)); }
 
 void RunBench::ChooseImages(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) fake.files[path] = FakeFile{{{"", MemoryClass::Code}}};
     controls.QueueOpenFiles(paths);
     controls.Click(IDC_OPEN_FILE);
 }
@@ -47,12 +43,10 @@ int RunBench::Calls(const std::string& entry, int channel) const {
     return n;
 }
 
-std::size_t RunBench::JournalPosition(const std::string& fragment) {
-    return journalFile.Text().find(fragment);
-}
+std::size_t RunBench::JournalPosition(const std::string& fragment) { return JournalText().find(fragment); }
 
 int RunBench::JournalCount(const std::string& fragment) {
-    const std::string all = journalFile.Text();
+    const std::string all = JournalText();
     int n = 0;
     for (std::size_t at = all.find(fragment); at != std::string::npos; at = all.find(fragment, at + 1)) ++n;
     return n;

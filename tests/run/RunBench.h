@@ -3,15 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "FakeLibrary.h"
-#include "app/DownloadDialog.h"
-#include "platform/sim/InMemoryRegistry.h"
-#include "platform/sim/SimulatedControls.h"
-#include "platform/sim/SimulatedLoop.h"
-#include "ui/ControlIds.h"
-#include "support/EmptyPorts.h"
-#include "support/MemoryFile.h"
-#include "ui/Templates.h"
+#include "support/FakeLibrary.h"
+#include "support/Station.h"
 #include "usb/Timers.h"
 
 namespace tandrel::test {
@@ -19,7 +12,7 @@ namespace tandrel::test {
 // The whole window on simulated controls, a virtual clock and an in-memory
 // registry of phones, with the scripted library in place of the real one.
 // Every chosen image is a Code image.
-struct RunBench {
+struct RunBench : Station<> {
     RunBench();
 
     // A phone whose "CreateFileName" is value, under instance name instance.
@@ -42,23 +35,15 @@ struct RunBench {
 
     ChannelRecord& R(int n) { return *dialog.channelTable.Record(n); }
     ChannelState State(int n) { return R(n).state.load(); }
-    std::string Status(int n) const { return controls.GetText(kStatusLabelIds[static_cast<std::size_t>(n)]); }
-    std::string Banner() const { return controls.GetText(IDC_STATUS_BANNER); }
     Colour BannerColour() { return dialog.display.bannerColour(); }
     int Calls(const std::string& entry, int channel) const;
     int JournalCount(const std::string& fragment);
     // Where fragment first stands in the journal; npos when it does not.
     std::size_t JournalPosition(const std::string& fragment);
 
-    SimulatedControls controls{MainDialogTemplate()};
-    SimulatedLoop loop;
-    InMemoryRegistry registry;
-    DevicePathTable paths;
-    fakes::MemoryFile journalFile;
-    Journal journal{journalFile.file, loop};
+    SimulatedControls& controls = window.controls;
+    SimulatedLoop& loop = window.loop;
     FakeLibrary& fake = FakeLibrary::Reset(&loop);
-    fakes::NoLibrary loader;
-    DownloadDialog dialog{StationPorts{controls, loop, loader, registry, paths}, Options{}, &journal};
 };
 
 }  // namespace tandrel::test

@@ -21,7 +21,7 @@ TEST_F(ScanTickTest, WithNothingPluggedEveryTickFindsNothingAndScanningGoesOn) {
     bench.loop.RunFor(1000);
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(bench.State(n), ChannelState::Ready);
-        EXPECT_EQ(bench.Status(n), "Wait for USB");
+        EXPECT_EQ(bench.Row(n), "Wait for USB");
     }
     EXPECT_EQ(bench.loop.TimerPeriod(kScanTimerId), kScanPeriodMs);
     EXPECT_TRUE(bench.fake.calls.empty());
@@ -32,7 +32,7 @@ TEST_F(ScanTickTest, APhoneIsArmedOnTheChannelOfItsNumberOnce) {
     bench.Tick();
     EXPECT_EQ(bench.State(3), ChannelState::Booting);
     EXPECT_EQ(bench.R(3).deviceNumber, 3);
-    EXPECT_EQ(bench.Status(3), "USB detected");
+    EXPECT_EQ(bench.Row(3), "USB detected");
     bench.loop.RunFor(500);
     EXPECT_EQ(bench.Calls("open", 3), 1);
     EXPECT_EQ(bench.Calls("boot", 3), 1);
@@ -61,7 +61,7 @@ TEST_F(ScanTickTest, ASucceededPhoneShowsSuccessAfterItsUnplugAndTheChannelRetir
     bench.Tick();
     bench.RunToUnplug(3);
     EXPECT_EQ(bench.State(3), ChannelState::WaitUnplug);
-    EXPECT_EQ(bench.Status(3), "Done, Disconnect the phone");
+    EXPECT_EQ(bench.Row(3), "Done, Disconnect the phone");
 
     bench.loop.RunFor(1000);  // still plugged: reported every tick, nothing changes
     EXPECT_EQ(bench.State(3), ChannelState::WaitUnplug);
@@ -70,7 +70,7 @@ TEST_F(ScanTickTest, ASucceededPhoneShowsSuccessAfterItsUnplugAndTheChannelRetir
     bench.Unplug(3);
     const auto before = bench.loop.Now();
     bench.Tick();
-    EXPECT_EQ(bench.Status(3), "USB disconnected");
+    EXPECT_EQ(bench.Row(3), "USB disconnected");
     EXPECT_EQ(bench.State(3), ChannelState::Completed);
     EXPECT_EQ(bench.dialog.unplugQueue.Count(), 0);
     EXPECT_EQ(bench.Banner(), kSearching);
@@ -78,9 +78,9 @@ TEST_F(ScanTickTest, ASucceededPhoneShowsSuccessAfterItsUnplugAndTheChannelRetir
 
     // 35 s after the unplug was seen; the window's pause counts toward them.
     bench.loop.RunFor(33000);
-    EXPECT_EQ(bench.Status(3), "USB disconnected");
+    EXPECT_EQ(bench.Row(3), "USB disconnected");
     bench.loop.RunFor(1000);
-    EXPECT_EQ(bench.Status(3), "Success");
+    EXPECT_EQ(bench.Row(3), "Success");
     EXPECT_EQ(bench.JournalCount("\"ev\":\"result\",\"ch\":3,\"device\":3,\"result\":\"Success\""), 1);
 
     bench.Plug(3);  // a completed channel takes no new phone
@@ -93,13 +93,13 @@ TEST_F(ScanTickTest, AFailedPhoneShowsFailAfterItsUnplugAndTheNextPhoneIsArmed) 
     bench.Plug(3);
     bench.Tick();
     bench.Report(3, ChannelEventKind::StepFailed);
-    EXPECT_EQ(bench.Status(3), "Error, Disc the phone");
+    EXPECT_EQ(bench.Row(3), "Error, Disc the phone");
     bench.Unplug(3);
     bench.Tick();
     EXPECT_EQ(bench.State(3), ChannelState::Ready);
-    EXPECT_EQ(bench.Status(3), "USB disconnected");
+    EXPECT_EQ(bench.Row(3), "USB disconnected");
     bench.loop.RunFor(1000);
-    EXPECT_EQ(bench.Status(3), "Fail");
+    EXPECT_EQ(bench.Row(3), "Fail");
     EXPECT_EQ(bench.JournalCount("\"result\":\"Fail\""), 1);
 
     bench.Plug("another", "USB3");
@@ -171,14 +171,14 @@ TEST_F(ScanTickTest, ARowThatFailedAtItsDetectionKeepsSayingWhy) {
     bench.fake.results["open"] = 1;
     bench.Plug(1);
     bench.Tick();
-    EXPECT_EQ(bench.Status(1), "Can't open port");
+    EXPECT_EQ(bench.Row(1), "Can't open port");
     EXPECT_EQ(bench.State(1), ChannelState::Ready);
 
     bench.fake.results["open"] = 0;
     bench.fake.results["boot"] = 1;
     bench.Plug(2);
     bench.Tick();
-    EXPECT_EQ(bench.Status(2), "Error, Disc the phone");
+    EXPECT_EQ(bench.Row(2), "Error, Disc the phone");
     EXPECT_EQ(bench.State(2), ChannelState::WaitUnplug);
 }
 
@@ -187,7 +187,7 @@ TEST(ScanTickEmptyList, ARowWithNothingToDownloadSaysSo) {
     bench.Start();
     bench.Plug(5);
     bench.Tick();
-    EXPECT_EQ(bench.Status(5), "Setup error. Can't boot");
+    EXPECT_EQ(bench.Row(5), "Setup error. Can't boot");
     EXPECT_EQ(bench.Calls("boot", 5), 0);
 }
 

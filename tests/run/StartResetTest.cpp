@@ -10,7 +10,7 @@ constexpr const char* kSearching = "채널 검색 중";
 void ExpectStartedControls(RunBench& bench) {
     EXPECT_FALSE(bench.controls.IsEnabled(IDC_START));
     EXPECT_FALSE(bench.controls.IsEnabled(IDC_OPEN_FILE));
-    for (int n = 1; n <= 8; ++n) EXPECT_TRUE(bench.controls.IsEnabled(kStopButtonIds[static_cast<std::size_t>(n)]));
+    for (int n = 1; n <= 8; ++n) EXPECT_TRUE(bench.controls.IsEnabled(StopButtonId(n)));
     EXPECT_EQ(bench.Banner(), kSearching);
     EXPECT_EQ(bench.BannerColour(), kBannerBlue);
 }
@@ -22,7 +22,7 @@ TEST(Start, InUsbModeScansAndEveryRowWaitsForUsb) {
     bench.Start();
     ExpectStartedControls(bench);
     EXPECT_EQ(bench.controls.ListCount(IDC_EVENT_LOG), 0);
-    for (int n = 1; n <= 8; ++n) EXPECT_EQ(bench.Status(n), "Wait for USB");
+    for (int n = 1; n <= 8; ++n) EXPECT_EQ(bench.Row(n), "Wait for USB");
     EXPECT_EQ(bench.loop.TimerPeriod(kScanTimerId), kScanPeriodMs);
     EXPECT_EQ(bench.dialog.downloadList.count, 1);
 }
@@ -37,7 +37,7 @@ TEST(Start, InCommModeStartsEveryIdleChannelOnItsOwnComPort) {
     EXPECT_FALSE(bench.loop.IsTimerSet(kScanTimerId));
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(bench.State(n), ChannelState::Booting) << n;
-        EXPECT_EQ(bench.Status(n), "Booting...") << n;
+        EXPECT_EQ(bench.Row(n), "Booting...") << n;
         EXPECT_EQ(bench.Calls("boot", n), 1) << n;
     }
     EXPECT_EQ(bench.fake.calls[0].text, "\\\\.\\COM1|\\\\.\\COM1");
@@ -51,7 +51,7 @@ TEST(Start, InCommModeAChannelWhosePortWillNotOpenStaysReady) {
     bench.Start();
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(bench.State(n), ChannelState::Ready);
-        EXPECT_EQ(bench.Status(n), "Can't open port");
+        EXPECT_EQ(bench.Row(n), "Can't open port");
     }
 }
 
@@ -62,9 +62,9 @@ TEST(Start, PressedAgainResetsEveryRowButNoChannel) {
     bench.Plug(4);
     bench.Tick();
     bench.Report(4);  // downloading
-    bench.controls.Click(kStopButtonIds[1]);  // Stop 1 enables Start again
+    bench.controls.Click(StopButtonId(1));  // Stop 1 enables Start again
     bench.Start();
-    EXPECT_EQ(bench.Status(4), "Wait for USB");
+    EXPECT_EQ(bench.Row(4), "Wait for USB");
     EXPECT_EQ(bench.State(4), ChannelState::LoadFls);
     EXPECT_EQ(bench.loop.TimerPeriod(kScanTimerId), kScanPeriodMs);
 }
@@ -86,12 +86,12 @@ TEST(Reset, DuringADownloadClosesThePortAndEmptiesEverything) {
     EXPECT_FALSE(bench.R(2).portOpen);
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(bench.State(n), ChannelState::Ready);
-        EXPECT_EQ(bench.Status(n), "Restart");
+        EXPECT_EQ(bench.Row(n), "Restart");
         EXPECT_EQ(bench.dialog.display.Label(n).backgroundColor(), kWhite);
     }
     EXPECT_EQ(bench.loop.Now() - before, 8 * 500);
     EXPECT_EQ(bench.dialog.unplugQueue.Count(), 0);
-    for (int n = 0; n <= 8; ++n) EXPECT_STREQ(bench.paths.Slot(n), "");
+    for (int n = 0; n <= 8; ++n) EXPECT_STREQ(bench.devicePaths.Slot(n), "");
     EXPECT_EQ(bench.controls.ListCount(IDC_EVENT_LOG), 0);  // the close message was cleared again
     EXPECT_EQ(bench.Banner(), "시스템 리셋");
     EXPECT_FALSE(bench.loop.IsTimerSet(kScanTimerId));
@@ -112,7 +112,7 @@ TEST(Reset, RightAfterASuccessfulUnplugCancelsTheSuccessRow) {
     ASSERT_EQ(bench.State(5), ChannelState::Completed);
     bench.Reset();
     bench.loop.RunFor(40000);
-    EXPECT_EQ(bench.Status(5), "Restart");
+    EXPECT_EQ(bench.Row(5), "Restart");
     EXPECT_EQ(bench.State(5), ChannelState::Ready);
 }
 

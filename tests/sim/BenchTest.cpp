@@ -12,7 +12,7 @@ namespace tandrel::sim {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDir;
+using test::TempFolder;
 
 std::vector<std::string> Listing(const std::string& dir) {
     std::vector<std::string> names;
@@ -32,7 +32,7 @@ protected:
     }
     std::string EnumKey() const { return dir / "bench" + "/" + kEnumerationKey; }
 
-    TempDir dir;
+    TempFolder dir;
 };
 
 TEST_F(BenchTest, CreatesPhonesWithNothingPlugged) {

@@ -78,7 +78,7 @@ protected:
     // Opens and boots channel n on phone n; false when the boot did not succeed.
     bool OpenAndBoot(int channel, const std::string& file);
 
-    TempDir dir;
+    TempFolder dir;
     std::optional<Bench> bench;
     char msg[IFWD_DL_MESSAGE_SIZE] = {};
     const std::uint8_t bootBlock[6] = {};

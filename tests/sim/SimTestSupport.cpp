@@ -1,27 +1,10 @@
 #include "SimTestSupport.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <stdexcept>
 
 namespace tandrel::sim::test {
-
-TempDir::TempDir() {
-    std::random_device seed;
-    std::error_code ec;
-    do {
-        path = (std::filesystem::temp_directory_path() / ("tandrel-sim-" + std::to_string(seed()))).string();
-    } while (!std::filesystem::create_directory(path, ec) && !ec);
-    if (ec) throw std::runtime_error("cannot make a temporary folder: " + ec.message());
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
 
 std::vector<std::uint8_t> Payload(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);

@@ -5,22 +5,11 @@
 #include <vector>
 
 #include "common/ImageFormat.h"
+#include "support/TempFolder.h"
 
 namespace tandrel::sim::test {
 
-// A fresh folder, removed with everything in it when the test ends.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path; }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-
-private:
-    std::string path;
-};
+using tandrel::test::TempFolder;
 
 std::vector<std::uint8_t> Payload(std::size_t size, unsigned seed);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);

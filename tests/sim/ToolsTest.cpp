@@ -33,7 +33,7 @@ Result PackTool(const std::string& args) { return Tool(TANDREL_PACK_TOOL, args);
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 TEST(BenchTool, CreatePlugAndStatusShowThePhoneOnUsb) {
-    TempDir dir;
+    TempFolder dir;
     std::string b = Quoted(dir / "b");
     ASSERT_EQ(BenchTool("create " + b + " --phones 8").status, 0);
     ASSERT_EQ(BenchTool("plug " + b + " 3").status, 0);
@@ -48,7 +48,7 @@ TEST(BenchTool, CreatePlugAndStatusShowThePhoneOnUsb) {
 }
 
 TEST(BenchTool, BadArgumentsExitWithTwoAndHelpWithZero) {
-    TempDir dir;
+    TempFolder dir;
     std::string b = Quoted(dir / "b");
     ASSERT_EQ(BenchTool("create " + b + " --phones 2").status, 0);
     for (const std::string& args : std::vector<std::string>{"", "frobnicate", "create", "create x --phones 0", "create x --phones",
@@ -69,7 +69,7 @@ TEST(BenchTool, BadArgumentsExitWithTwoAndHelpWithZero) {
 }
 
 TEST(BenchTool, FaultsAreMergedAndShown) {
-    TempDir dir;
+    TempFolder dir;
     std::string b = Quoted(dir / "b");
     ASSERT_EQ(BenchTool("create " + b + " --phones 1").status, 0);
     ASSERT_EQ(BenchTool("fault " + b + " 1 boot=fail item3=refuse").status, 0);
@@ -80,7 +80,7 @@ TEST(BenchTool, FaultsAreMergedAndShown) {
 }
 
 TEST(BenchTool, VerifySaysWhatDiffers) {
-    TempDir dir;
+    TempFolder dir;
     std::string b = Quoted(dir / "b");
     ASSERT_EQ(BenchTool("create " + b + " --phones 1").status, 0);
     WritePlainImage(dir / "a.img", 4, "code", Payload(100, 1));
@@ -90,7 +90,7 @@ TEST(BenchTool, VerifySaysWhatDiffers) {
 }
 
 TEST(BenchTool, RobotPlugsEveryPhoneAndUnplugsEachOnceFinished) {
-    TempDir dir;
+    TempFolder dir;
     std::string b = Quoted(dir / "b");
     ASSERT_EQ(BenchTool("create " + b + " --phones 2").status, 0);
     std::string error;
@@ -119,7 +119,7 @@ TEST(BenchTool, RobotPlugsEveryPhoneAndUnplugsEachOnceFinished) {
 }
 
 TEST(PackTool, BuildsImagesAndContainersThatListBack) {
-    TempDir dir;
+    TempFolder dir;
     WriteBytes(dir / "payload", Payload(70000, 1));
     ASSERT_EQ(PackTool("image " + Quoted(dir / "a.img") + " --class 4 --name code.fls " + Quoted(dir / "payload")).status, 0);
     ASSERT_EQ(PackTool("image " + Quoted(dir / "b.img") + " --class 13 " + Quoted(dir / "payload")).status, 0);
@@ -133,7 +133,7 @@ TEST(PackTool, BuildsImagesAndContainersThatListBack) {
 }
 
 TEST(PackTool, RefusesBadInputWithoutWritingTheOutput) {
-    TempDir dir;
+    TempFolder dir;
     WriteBytes(dir / "payload", Payload(100, 1));
     ASSERT_EQ(PackTool("image " + Quoted(dir / "a.img") + " --class 4 " + Quoted(dir / "payload")).status, 0);
     ASSERT_EQ(PackTool("container " + Quoted(dir / "c.pak") + " " + Quoted(dir / "a.img")).status, 0);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tandrel::fakes {
+namespace tandrel::test {
 
 // A scratch file that goes away when closed (a temporary file, as every
 // system has one); closed after everything that writes to it.
@@ -42,4 +42,4 @@ struct MemoryFile {
     std::FILE* file = std::tmpfile();
 };
 
-}  // namespace tandrel::fakes
+}  // namespace tandrel::test

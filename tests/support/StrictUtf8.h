@@ -10,7 +10,7 @@
 #include <vector>
 #endif
 
-namespace tandrel::fakes {
+namespace tandrel::test {
 
 // Strict UTF-8 as the system's own converter sees it: no overlong forms, no
 // surrogates.
@@ -32,4 +32,4 @@ inline bool IsStrictUtf8(const std::string& text) {
 #endif
 }
 
-}  // namespace tandrel::fakes
+}  // namespace tandrel::test

@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "library/ChannelEvent.h"
-#include "library/EventRelay.h"
+#include "channels/ChannelEvent.h"
+#include "channels/EventRelay.h"
 #include "library/LibraryBinding.h"
-#include "library/StationHarness.h"
-#include "platform/sim/TableLoader.h"
+#include "support/Station.h"
+#include "support/TableLoader.h"
 
 namespace tandrel {
 namespace {
@@ -102,25 +102,26 @@ TEST(RelayThreads, ReportsDuringAndAfterCloseTouchNothingFreed) {
     constexpr int kEach = 5000;
     TableLoader loader;
     loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &Register);
-    StationHarness station;
-    auto dialog = station.Open(loader, "");
+    test::Station<> station({{}, &loader});
+    station.dialog.OnInitDialog();
     ASSERT_EQ(g_registered, &LibraryCallback);
+    SimulatedLoop& loop = station.window.loop;
 
     std::atomic<int> sent{0};
     std::thread library([&] { SendFromEightThreads(g_registered, kEach, sent); });
     // The window works through reports until the library is half done, then closes.
     while (sent.load() < 8 * kEach / 2) {
-        station.loop.DeliverPosted();
+        loop.DeliverPosted();
         std::this_thread::yield();
     }
-    dialog.reset();
+    station.CloseDialog();
     library.join();
     SendFromEightThreads(g_registered, 1000, sent);
 
     // The loop still holds the dead window's handler: anything delivered now
     // would reach freed memory.
-    EXPECT_FALSE(station.loop.WaitForPost(std::chrono::milliseconds(0)));
-    station.loop.RunFor(100);
+    EXPECT_FALSE(loop.WaitForPost(std::chrono::milliseconds(0)));
+    loop.RunFor(100);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimulatedControls.h"
+#include "support/SimulatedControls.h"
 #include "ui/ControlIds.h"
 #include "ui/Display.h"
 #include "ui/Templates.h"
@@ -19,9 +19,9 @@ TEST_F(DisplayTest, ChannelsOutsideOneToEightChangeNothing) {
         display.SetChannelProgress(channel, 50);
     }
     for (int n = 1; n <= 8; ++n) {
-        EXPECT_EQ(controls.At(kStatusLabelIds[n]).text, "");
-        EXPECT_EQ(controls.At(kStatusLabelIds[n]).repaints, 0);
-        EXPECT_EQ(controls.At(kProgressIds[n]).pos, 0);
+        EXPECT_EQ(controls.At(StatusLabelId(n)).text, "");
+        EXPECT_EQ(controls.At(StatusLabelId(n)).repaints, 0);
+        EXPECT_EQ(controls.At(ProgressId(n)).pos, 0);
     }
 }
 
@@ -31,8 +31,8 @@ TEST_F(DisplayTest, ChannelRowsGoToTheirOwnControls) {
         display.SetChannelProgress(n, 10 * n);
     }
     for (int n = 1; n <= 8; ++n) {
-        EXPECT_EQ(controls.At(kStatusLabelIds[n]).text, "row " + std::to_string(n));
-        EXPECT_EQ(controls.At(kProgressIds[n]).pos, 10 * n);
+        EXPECT_EQ(controls.At(StatusLabelId(n)).text, "row " + std::to_string(n));
+        EXPECT_EQ(controls.At(ProgressId(n)).pos, 10 * n);
     }
 }
 

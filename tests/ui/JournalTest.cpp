@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedLoop.h"
 #include "support/StrictUtf8.h"
-#include "support/TempPath.h"
+#include "support/TempFolder.h"
 #include "ui/Journal.h"
 
 namespace tandrel {
@@ -18,10 +18,7 @@ namespace {
 // A journal writing into a file of its own, read back by a second reader.
 class JournalFile : public ::testing::Test {
 protected:
-    ~JournalFile() override {
-        std::fclose(out_);
-        std::remove(path_.c_str());
-    }
+    ~JournalFile() override { std::fclose(out_); }
 
     // What is in the file now, without closing or flushing the writer.
     std::vector<std::string> Lines() const {
@@ -31,14 +28,10 @@ protected:
         return lines;
     }
 
-    static std::FILE* CreateTemporary(std::string& path) {
-        path = fakes::FreshTempPath("tandrel-journal-", false).string();
-        return std::fopen(path.c_str(), "wb");
-    }
-
     SimulatedLoop clock;
-    std::string path_;
-    std::FILE* out_ = CreateTemporary(path_);
+    test::TempFolder folder_;
+    std::string path_ = folder_ / "journal";
+    std::FILE* out_ = std::fopen(path_.c_str(), "wb");
     Journal journal{out_, clock};
 };
 
@@ -115,7 +108,7 @@ TEST(JournalQuote, AnyBytesGiveAValidJsonString) {
         for (char& c : text) c = static_cast<char>(byte(random));
         const std::string quoted = Journal::Quote(text);
         ASSERT_TRUE(IsJsonStringLiteral(quoted)) << "round " << round;
-        ASSERT_TRUE(fakes::IsStrictUtf8(quoted)) << "round " << round;
+        ASSERT_TRUE(test::IsStrictUtf8(quoted)) << "round " << round;
     }
 }
 

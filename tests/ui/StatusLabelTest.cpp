@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/sim/SimulatedControls.h"
+#include "support/SimulatedControls.h"
 #include "ui/ControlIds.h"
 #include "ui/StatusLabel.h"
 #include "ui/Templates.h"
@@ -12,8 +12,8 @@ namespace {
 
 struct StatusLabelTest : ::testing::Test {
     SimulatedControls controls{MainDialogTemplate()};
-    StatusLabel label{controls, kStatusLabelIds[4], 4};
-    const SimulatedControls::Control& Shown() { return controls.At(kStatusLabelIds[4]); }
+    StatusLabel label{controls, StatusLabelId(4), 4};
+    const SimulatedControls::Control& Shown() { return controls.At(StatusLabelId(4)); }
 };
 
 TEST_F(StatusLabelTest, ANewBackgroundShowsOnlyOnceTheTextIsSet) {

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DeviceSources.h"
 
 namespace tandrel {
 namespace {
 
 TEST(DeviceSources, NamedSourcesAreMadeAndWrongOnesRefusedWithTheReason) {
-    testing::TempTree tree;
+    test::TempFolder tree;
     tree.WriteFile("file", "x");
-    const std::string root = tree.Root().string();
+    const std::string root = tree.Path();
     std::string error;
     // The system's own source, and the other system's, which this one lacks.
     const std::string own = DefaultDeviceSource();

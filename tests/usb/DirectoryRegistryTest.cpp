@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/FolderReads.h"
 
@@ -32,8 +32,8 @@ protected:
         return buffer;
     }
 
-    testing::TempTree tree;
-    DirectoryRegistry registry{tree.Root().string()};
+    test::TempFolder tree;
+    DirectoryRegistry registry{tree.Path()};
 };
 
 TEST_F(DirectoryRegistryTest, ListsSubfoldersInByteOrderAndNothingElse) {
@@ -41,7 +41,7 @@ TEST_F(DirectoryRegistryTest, ListsSubfoldersInByteOrderAndNothingElse) {
     tree.WriteFile("K/a-file", "not a key");
     // A link to a folder lists as a folder, where the system can make one.
     std::error_code noLinks;
-    std::filesystem::create_directory_symlink(tree.Root() / "K/target", tree.Root() / "K/c-link", noLinks);
+    std::filesystem::create_directory_symlink(tree / "K/target", tree / "K/c-link", noLinks);
     std::vector<std::string> expected = {"Z", "a", "a0", "b", "c-link", "target"};
     if (noLinks) std::erase(expected, "c-link");
     EXPECT_THAT(Listed("K\\"), ElementsAreArray(expected));
@@ -73,9 +73,9 @@ TEST_F(DirectoryRegistryTest, ReadsWholeValuesWithoutOneTrailingNewline) {
 TEST_F(DirectoryRegistryTest, MissingKeysAndValuesAndStrayPathsReadNothing) {
     tree.WriteFile("K/V", "USB1");
     tree.MakeFolder("K/Folder");
-    testing::TempTree outside;
+    test::TempFolder outside;
     outside.WriteFile("V", "USB2");
-    const std::string escape = "..\\" + outside.Root().filename().string();
+    const std::string escape = "..\\" + std::filesystem::path(outside.Path()).filename().string();
     for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
              {"Missing", "V"}, {"K", "Missing"}, {"K", "Folder"}, {escape, "V"}, {"K\\..\\K", "V"}, {"", "K/V"},
              {"K\\\\", "V"}}) {

@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/PhoneRegistryKeys.h"
-#include "platform/sim/InMemoryRegistry.h"
+#include "support/InMemoryRegistry.h"
 
 namespace tandrel::testing {
 
@@ -31,12 +31,12 @@ public:
 
 private:
     static std::filesystem::path Folder(const std::string& instance) {
-        return std::filesystem::path("SYSTEM/CurrentControlSet/Enum/USB/Vid_058b&Pid_0041") / instance;
+        return std::filesystem::path(kPhoneEnumerationFolder) / instance;
     }
 
     bool inFolders_;
-    TempTree tree_;
-    DirectoryRegistry folders_{tree_.Root().string()};
+    test::TempFolder tree_;
+    DirectoryRegistry folders_{tree_.Path()};
     InMemoryRegistry memory_;
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "HookedRegistry.h"
-#include "TempTree.h"
+#include "support/TempFolder.h"
 #include "platform/PhoneRegistryKeys.h"
 #include "platform/SysfsRegistry.h"
 #include "usb/DeviceScan.h"
@@ -40,7 +40,7 @@ protected:
         if (!vendor.empty()) tree.WriteFile(Home(name) / "idVendor", vendor + "\n");
         if (!product.empty()) tree.WriteFile(Home(name) / "idProduct", product + "\n");
         tree.MakeFolder(Home(name));
-        fs::create_directory_symlink(tree.Root() / Home(name), tree.Root() / "bus/usb/devices" / name);
+        fs::create_directory_symlink(tree / Home(name), tree / (fs::path("bus/usb/devices") / name));
     }
     void RemoveDevice(const std::string& name) {
         tree.Remove(Home(name));
@@ -54,8 +54,8 @@ protected:
         return value;
     }
 
-    testing::TempTree tree;
-    SysfsRegistry registry{tree.Root().string()};
+    test::TempFolder tree;
+    SysfsRegistry registry{tree.Path()};
 };
 
 TEST_F(SysfsRegistryTest, ListsOnlyThePhonesNumberedByTheirLastPort) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/SimulatedLoop.h"
+#include "support/SimulatedLoop.h"
 #include "usb/Timers.h"
 
 namespace tandrel {

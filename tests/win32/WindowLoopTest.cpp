@@ -34,7 +34,7 @@ struct Loop {
         return done();
     }
 
-    Win32WindowSystem window{GetModuleHandleW(nullptr)};
+    Win32WindowSystem window;
     std::vector<unsigned> delivered;
     std::vector<int> ticks;
 };

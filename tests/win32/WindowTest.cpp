@@ -6,8 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/DownloadDialog.h"
-#include "support/EmptyPorts.h"
+#include "support/Station.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 #include "win32/WideText.h"
@@ -31,7 +30,7 @@ std::wstring ClassOf(ControlKind kind) {
 }
 
 // The station's window, initialised and on screen, with no library and no phones.
-struct Station {
+struct Station : test::Station<Win32WindowSystem> {
     Station() {
         if (!window.Dialog()) ADD_FAILURE() << "no window could be made: DISPLAY names no X server open to us";
         dialog.OnInitDialog();
@@ -67,12 +66,6 @@ struct Station {
         PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
         window.RunPending();
     }
-
-    fakes::NoLibrary loader;
-    fakes::NoDevices registry;
-    DevicePathTable paths;
-    Win32WindowSystem window{GetModuleHandleW(nullptr)};
-    DownloadDialog dialog{StationPorts{window.Controls(), window.Loop(), loader, registry, paths}, Options{}};
 };
 
 TEST(Win32Window, EveryControlIsMadeFromTheTemplateInTabOrder) {
@@ -116,7 +109,7 @@ TEST(Win32Window, ShowsEightBoldReadyRowsOnWhiteWithStopDisabled) {
     HDC screen = GetDC(nullptr);
     for (int n = 1; n <= 8; ++n) {
         SCOPED_TRACE(n);
-        HWND row = s.Item(kStatusLabelIds[static_cast<std::size_t>(n)]);
+        HWND row = s.Item(StatusLabelId(n));
         wchar_t text[16] = {};
         GetWindowTextW(row, text, 16);
         EXPECT_EQ(Narrow(text), "READY");
@@ -128,7 +121,7 @@ TEST(Win32Window, ShowsEightBoldReadyRowsOnWhiteWithStopDisabled) {
         RECT r;
         GetWindowRect(row, &r);
         EXPECT_EQ(GetPixel(screen, r.left + 3, r.bottom - 3), RGB(255, 255, 255));
-        EXPECT_FALSE(IsWindowEnabled(s.Item(kStopButtonIds[static_cast<std::size_t>(n)])));
+        EXPECT_FALSE(IsWindowEnabled(s.Item(StopButtonId(n))));
     }
     ReleaseDC(nullptr, screen);
     for (const ControlId id : {IDC_OPEN_FILE, IDC_START, IDC_RESET}) EXPECT_TRUE(IsWindowEnabled(s.Item(id))) << id;
@@ -176,15 +169,15 @@ TEST(Win32Window, EnterClicksOnlyAFocusedPushButton) {
     EXPECT_TRUE(clicked.empty());
 
     // A button that had the focus once must not become the default for good.
-    EnableWindow(s.Item(kStopButtonIds[2]), TRUE);
-    s.Focus(kStopButtonIds[2]);
+    EnableWindow(s.Item(StopButtonId(2)), TRUE);
+    s.Focus(StopButtonId(2));
     s.Press(VK_RETURN);
-    EXPECT_EQ(clicked, std::vector<ControlId>{kStopButtonIds[2]});
+    EXPECT_EQ(clicked, std::vector<ControlId>{StopButtonId(2)});
     for (const ControlId id : fields) {
         s.Focus(id);
         s.Press(VK_RETURN);
     }
-    EXPECT_EQ(clicked, std::vector<ControlId>{kStopButtonIds[2]});
+    EXPECT_EQ(clicked, std::vector<ControlId>{StopButtonId(2)});
     EXPECT_FALSE(s.window.IsClosed());
 }
 
