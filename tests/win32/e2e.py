@@ -2,12 +2,14 @@
 """The Windows station end to end under Wine: tandrel.exe with the simulator
 DLL beside it, a virtual bench of eight phones worked by the bench robot,
 images made with the packer, --start and the journal on standard output.
-Every phone must end "Success" and hold, byte for byte, what was chosen.
+Every phone must end "Success" and hold, byte for byte, what was chosen;
+--version prints the version on standard output too.
 
 usage: e2e.py WINE_RUN BIN_DIR   (run in the build folder, on an X display)
 """
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -107,6 +109,10 @@ def main():
             failures.append(f"phone {phone} does not hold the images: {verify.stdout}{verify.stderr}")
     if not os.path.exists("win32-e2e.png"):
         failures.append("no screenshot of the window at its close")
+    # A windowed program: --version must still reach the pipe it was started with.
+    version = tool("tandrel.exe", "--version", check=False)
+    if version.returncode != 0 or not re.fullmatch(r"tandrel \d+(\.\d+)*\n", version.stdout):
+        failures.append(f"--version printed {version.stdout!r} and exited with {version.returncode}")
 
     for failure in failures:
         print("FAIL:", failure)
