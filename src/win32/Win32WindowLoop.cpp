@@ -12,18 +12,23 @@ constexpr UINT_PTR kFirstTaskTimer = 0x10000;
 
 }  // namespace
 
-Win32WindowLoop::Win32WindowLoop() : start_(std::chrono::steady_clock::now()), nextTaskTimer_(kFirstTaskTimer) {}
+// The wake-up is posted under the queue's lock, once per batch: once Close
+// has taken the lock, no wake-up can still be on its way. One that cannot be
+// posted (no window yet, or the system's queue full) leaves the batch
+// waiting for Attach or the next timer tick, which deliver it as well.
+Win32WindowLoop::Win32WindowLoop()
+    : start_(std::chrono::steady_clock::now()),
+      posts_([this] {
+          if (HWND window = window_.load()) PostMessageW(window, kWakeMessage, 0, 0);
+      }),
+      nextTaskTimer_(kFirstTaskTimer) {}
 
 Win32WindowLoop::~Win32WindowLoop() { Close(); }
 
 void Win32WindowLoop::Attach(HWND dialog) {
-    {
-        std::lock_guard lock(wakeMutex_);
-        window_ = dialog;
-        wakePending_ = false;
-    }
+    window_ = dialog;
     // Posts made before the window existed are waiting.
-    Wake();
+    PostMessageW(dialog, kWakeMessage, 0, 0);
 }
 
 void Win32WindowLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer) {
@@ -31,20 +36,7 @@ void Win32WindowLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer
     onTimer_ = std::move(onTimer);
 }
 
-bool Win32WindowLoop::Post(WindowMessage message) {
-    if (!posts_.Push(std::move(message))) return false;
-    Wake();
-    return true;
-}
-
-// A failed PostMessageW leaves the flag clear, so the next post tries again;
-// the message itself is safe in the queue meanwhile, and timer ticks
-// deliver what waits as well.
-void Win32WindowLoop::Wake() {
-    std::lock_guard lock(wakeMutex_);
-    if (!window_ || wakePending_) return;
-    wakePending_ = PostMessageW(window_, kWakeMessage, 0, 0) != 0;
-}
+bool Win32WindowLoop::Post(WindowMessage message) { return posts_.Push(std::move(message)); }
 
 bool Win32WindowLoop::Handle(UINT message, WPARAM wParam) {
     if (message == kWakeMessage) {
@@ -67,19 +59,14 @@ void Win32WindowLoop::Deliver(WindowMessage& message) {
 }
 
 void Win32WindowLoop::DeliverPosted() {
-    {
-        std::lock_guard lock(wakeMutex_);
-        wakePending_ = false;
-    }
-    WindowMessage message;
-    while (posts_.Pop(message)) {
+    posts_.TakeAll(batch_);
+    while (!batch_.empty()) {
+        WindowMessage message = std::move(batch_.front());
+        batch_.pop_front();
         Deliver(message);
-        message = WindowMessage{};
     }
 }
 
-// The window handle changes on the window thread only, so reading it here
-// needs no lock.
 void Win32WindowLoop::RunTask(UINT_PTR timerId) {
     ::KillTimer(window_, timerId);
     auto task = tasks_.extract(timerId);
@@ -113,12 +100,8 @@ std::int64_t Win32WindowLoop::Now() const {
 
 void Win32WindowLoop::Close() {
     posts_.Close();
-    HWND window = nullptr;
-    {
-        std::lock_guard lock(wakeMutex_);
-        window = window_;
-        window_ = nullptr;
-    }
+    batch_.clear();
+    const HWND window = window_.exchange(nullptr);
     if (window) {
         for (const int id : timers_) ::KillTimer(window, static_cast<UINT_PTR>(id));
         for (const auto& [id, task] : tasks_) ::KillTimer(window, id);

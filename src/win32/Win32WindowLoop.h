@@ -2,9 +2,10 @@
 
 #include "win32/WindowsApi.h"
 
+#include <atomic>
 #include <chrono>
+#include <deque>
 #include <map>
-#include <mutex>
 #include <set>
 
 #include "platform/PostQueue.h"
@@ -14,7 +15,7 @@ namespace tandrel {
 
 // The window loop on the Windows message queue of the dialog's thread.
 //
-// Posted messages wait in the shared post queue, and PostMessageW wakes the
+// Posted messages wait in the station's PostQueue, and PostMessageW wakes the
 // dialog once per batch: the system's queue holds at most 10 000 posted
 // messages per thread, which a flood of reports during a window-thread
 // pause would reach, and what waits in our own queue is freed at close
@@ -48,21 +49,19 @@ public:
     void Close() override;
 
 private:
-    void Wake();
     void DeliverPosted();
     void RunTask(UINT_PTR timerId);
 
     const std::chrono::steady_clock::time_point start_;
     MessageHandler onMessage_;
     TimerHandler onTimer_;
+    // Set and cleared on the window thread, read by posting threads' wake-ups.
+    std::atomic<HWND> window_ = nullptr;
     PostQueue posts_;
 
-    // Guards the window handle and the wake flag against posting threads.
-    std::mutex wakeMutex_;
-    HWND window_ = nullptr;
-    bool wakePending_ = false;
-
-    // Window thread only.
+    // Window thread only. The batch being delivered: a handler that opens a
+    // modal box delivers later posts behind what is left of it, in order.
+    std::deque<WindowMessage> batch_;
     std::set<int> timers_;
     std::map<UINT_PTR, Task> tasks_;
     UINT_PTR nextTaskTimer_;
