@@ -47,6 +47,17 @@ int Adopt(HANDLE handle, int flags) {
     return fd;
 }
 
+// path opened through CreateFileW with every sharing mode; with "cannot
+// <verb> path: reason" in error when it cannot be.
+HANDLE OpenShared(const std::string& path, DWORD access, DWORD disposition, const char* verb, std::string& error) {
+    HANDLE handle =
+        CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = "cannot " + std::string(verb) + " " + path + ": " + Reason(GetLastError());
+    }
+    return handle;
+}
+
 // A renamed-over file may still be held for a moment by a reader that
 // opened it without FILE_SHARE_DELETE (a script, a virus scanner).
 constexpr int kRenameTries = 50;
@@ -71,12 +82,8 @@ File::~File() {
 File File::OpenRead(const std::string& path, std::string& error) {
     File file;
     file.path = path;
-    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = "cannot open " + path + ": " + Reason(GetLastError());
-        return file;
-    }
+    HANDLE handle = OpenShared(path, GENERIC_READ, OPEN_EXISTING, "open", error);
+    if (handle == INVALID_HANDLE_VALUE) return file;
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
         error = path + " is not a regular file";
@@ -90,12 +97,8 @@ File File::OpenRead(const std::string& path, std::string& error) {
 File File::Create(const std::string& path, std::string& error) {
     File file;
     file.path = path;
-    HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = "cannot create " + path + ": " + Reason(GetLastError());
-        return file;
-    }
+    HANDLE handle = OpenShared(path, GENERIC_WRITE, CREATE_ALWAYS, "create", error);
+    if (handle == INVALID_HANDLE_VALUE) return file;
     file.fd = Adopt(handle, _O_WRONLY);
     if (file.fd < 0) error = "cannot create " + path;
     return file;
