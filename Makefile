@@ -51,3 +51,8 @@ clean-package:
 .PHONY: windows
 windows: bootstrap
 	@JOBS=$(JOBS) scripts/windows-dist
+
+.PHONY: clean-windows
+clean: clean-windows
+clean-windows:
+	rm -rf build-win64 build-win32 build-win64.configure.log build-win32.configure.log
