@@ -19,6 +19,9 @@ file(RELATIVE_PATH TANDREL_PACKAGE_LIBRARY_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BIN
 set(TANDREL_UDEV_RULES_DIR lib/udev/rules.d)
 set(TANDREL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc)
 set(TANDREL_INSTALL_OUT ${PROJECT_BINARY_DIR}/install)
+# What the manual pages name: their date and where the image format is described.
+string(TIMESTAMP TANDREL_RELEASE_DATE "%Y-%m-%d" UTC)
+set(TANDREL_IMAGE_FORMAT_DOC ${CMAKE_INSTALL_PREFIX}/${TANDREL_DOC_DIR}/tandrel-simulator/image-format.md)
 
 # Manual pages (and Debian's changelogs) are shipped compressed, without the
 # time stamp gzip would otherwise put in, so that the same tree gives the
@@ -42,9 +45,7 @@ if(TARGET tandrel)
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/64x64/apps COMPONENT station)
 
   # The manual page names the version and the installed folders.
-  string(TIMESTAMP TANDREL_RELEASE_DATE "%Y-%m-%d" UTC)
   set(TANDREL_UDEV_RULES_FULL_DIR ${CMAKE_INSTALL_PREFIX}/${TANDREL_UDEV_RULES_DIR})
-  set(TANDREL_IMAGE_FORMAT_DOC ${CMAKE_INSTALL_PREFIX}/${TANDREL_DOC_DIR}/tandrel-simulator/image-format.md)
   configure_file(${PROJECT_SOURCE_DIR}/docs/tandrel.1.in ${TANDREL_INSTALL_OUT}/tandrel.1 @ONLY)
   tandrel_gzip(${TANDREL_INSTALL_OUT}/tandrel.1 ${TANDREL_INSTALL_OUT}/tandrel.1.gz)
   add_custom_target(manual-page ALL DEPENDS ${TANDREL_INSTALL_OUT}/tandrel.1.gz)
@@ -56,4 +57,11 @@ if(TARGET IFWD_DownloadDll)
   install(TARGETS tandrel-bench tandrel-pack RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT simulator)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/image-format.md
     DESTINATION ${TANDREL_DOC_DIR}/tandrel-simulator COMPONENT simulator)
+  foreach(tool tandrel-bench tandrel-pack)
+    configure_file(${PROJECT_SOURCE_DIR}/docs/${tool}.1.in ${TANDREL_INSTALL_OUT}/${tool}.1 @ONLY)
+    tandrel_gzip(${TANDREL_INSTALL_OUT}/${tool}.1 ${TANDREL_INSTALL_OUT}/${tool}.1.gz)
+    list(APPEND TANDREL_TOOL_PAGES ${TANDREL_INSTALL_OUT}/${tool}.1.gz)
+  endforeach()
+  add_custom_target(tool-manual-pages ALL DEPENDS ${TANDREL_TOOL_PAGES})
+  install(FILES ${TANDREL_TOOL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT simulator)
 endif()

@@ -130,6 +130,9 @@ int Simulator::Boot(int number, const char* file, std::string& why) {
     if (!link->TheBench().ReadFaults(link->Instance(), faults, why)) return 1;
     if (faults.boot == StepFault::Refuse) {
         why = "the phone on " + link->Device() + " refused the boot" + kFaultNote;
+        // Done with, as a phone whose boot failed is: the station asks for it
+        // to be unplugged, and the robot's hands do so.
+        link->SetState(phone_state::kFailed);
         return 1;
     }
     channel->RestartItemCount();

@@ -57,8 +57,7 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       display(ports.controls, journal),
       engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, runControl,
                            bootBlock}),
-      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
-                           downloadList}) {
+      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue}) {
     if (journal) {
         channelTable.OnStateChange(
             [journal](int channel, ChannelState state) { journal->State(channel, StateName(state)); });

@@ -46,6 +46,10 @@ void DownloadDialog::OnChannelEvent(WindowMessage& message) {
     const std::unique_ptr<MessagePayload> payload = std::move(message.payload);
     const auto* event = dynamic_cast<const ChannelEvent*>(payload.get());
     if (!event) return;
+    // A report made for a run that has ended since (Reset, Stop, a failure, the
+    // end of the run) belongs to no run: it must not start or move this one.
+    const ChannelRecord* record = channelTable.Record(event->channel);
+    if (!record || !record->IsCurrentSession(event->session)) return;
     DeliverChannelEvent(
         *event,
         [this](ChannelEventKind kind, int channel, std::string_view text) {

@@ -54,6 +54,9 @@ void DownloadDialog::OnReset() {
     for (int n = 1; n <= ChannelTable::channelCount; ++n) {
         ChannelRecord* record = channelTable.Record(n);
         if (!record) continue;
+        // What the library reports for this channel from now on, while Reset
+        // pauses or after, belongs to no run.
+        record->EndSession();
         if (record->portOpen) engine.CloseChannelPort(record);
         channelTable.SetState(*record, ChannelState::Ready);
         KillResultTimer(loop, n);
@@ -63,6 +66,7 @@ void DownloadDialog::OnReset() {
     display.ClearLog();
     unplugQueue.RemoveAll();
     devicePaths.ClearDevicePaths();
+    scanTick.ForgetRefusedPhones();
     display.SetBanner(kSystemReset, true);
 }
 

@@ -5,11 +5,20 @@
 
 namespace tandrel {
 
+// A run starts from Ready: it walks the list as it is now, to its end, and
+// only what the library reports from now on belongs to it.
+void ChannelEngine::ArmChannel(ChannelRecord& record) {
+    record.armedList = ArmWith(ctx_.downloadList);
+    record.itemsReceived = 0;
+    record.BeginSession();
+}
+
 void ChannelEngine::DetectionStep(ChannelRecord& record) {
     ctx_.display.SetChannelStatus(record.channel, "Please wait...");
     record.itemCursor = 0;
     if (!record.portOpen && !OpenChannelPort(&record)) {
         ctx_.display.SetChannelStatus(record.channel, "Can't open port");
+        record.EndSession();
         return;
     }
     ctx_.channels.SetState(record, ChannelState::Booting);
@@ -17,7 +26,7 @@ void ChannelEngine::DetectionStep(ChannelRecord& record) {
 }
 
 void ChannelEngine::BootStep(ChannelRecord& record) {
-    const std::string path(ctx_.downloadList.FirstItemPath());
+    const std::string path(record.armedList->list.FirstItemPath());
     if (path.empty()) {
         ctx_.display.SetChannelStatus(record.channel, "Setup error. Can't boot");
         return;

@@ -17,9 +17,12 @@ void ChannelEngine::HandleChannelEvent(ChannelEventKind kind, int channel, std::
 
     switch (state) {
         case ChannelState::Ready:
+            ArmChannel(*record);
             if (kind == ChannelEventKind::DeviceDetected) return DetectionStep(*record);
             return BootStep(*record);
         case ChannelState::Booting:
+            if (kind == ChannelEventKind::StepFailed) return FailChannel(*record, FailureText(state), text);
+            return NextItem(*record);
         case ChannelState::LoadPsi:
         case ChannelState::LoadSlb:
         case ChannelState::LoadFls:
@@ -28,6 +31,8 @@ void ChannelEngine::HandleChannelEvent(ChannelEventKind kind, int channel, std::
         case ChannelState::LoadFfs:
         case ChannelState::LoadCust:
             if (kind == ChannelEventKind::StepFailed) return FailChannel(*record, FailureText(state), text);
+            // The item under way is in the phone.
+            record->itemsReceived = record->itemCursor;
             return NextItem(*record);
         case ChannelState::WaitPeers:
             return FinishChannel(*record);

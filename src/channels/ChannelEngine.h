@@ -46,6 +46,7 @@ private:
     enum class ItemOutcome { ItemStarted, NoItemLeft, ItemFailed };
 
     // Starting a run (BootSteps.cpp).
+    void ArmChannel(ChannelRecord& record);
     void DetectionStep(ChannelRecord& record);
     void BootStep(ChannelRecord& record);
     void EnableStopButton(int channel);

@@ -20,11 +20,14 @@ struct ChannelEvent : MessagePayload {
     // Copies at most kTextSize - 1 bytes of text (null counts as empty). The
     // text is sized to what it holds: most reports are a few bytes, and a
     // full-size buffer per report costs the window thread dearly in a flood.
-    ChannelEvent(std::int32_t channel, std::int32_t status, const char* text);
+    ChannelEvent(std::int32_t channel, std::int32_t status, const char* text, std::uint32_t session = 0);
 
     std::int32_t channel;
     std::int32_t status;
     std::string text;
+    // The channel's library session when the report was made (0: none); a
+    // report from a session that has ended since is dropped on arrival.
+    std::uint32_t session;
 };
 
 // The text of a WM_APPEND_LOG message. The sender owns the text and keeps it

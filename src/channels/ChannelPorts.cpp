@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <exception>
+#include <string>
 
 #include "channels/ChannelEngine.h"
 
@@ -17,6 +19,17 @@ struct PortName {
     char text[32] = {};
 };
 
+// What a fault thrown by the library says about itself.
+std::string FaultText() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "a fault of unknown type";
+    }
+}
+
 }  // namespace
 
 bool ChannelEngine::OpenChannelPort(ChannelRecord* record) {
@@ -25,17 +38,23 @@ bool ChannelEngine::OpenChannelPort(ChannelRecord* record) {
     const PortName port(UsbMode(), record->deviceNumber);
     ctx_.message.Clear();
     bool opened = false;
+    std::string fault;
     if (ctx_.library.open_comm_port) {
         try {
             opened = ctx_.library.open_comm_port(LibraryChannel(*record), port.text, port.text, kBaudRate,
                                                  ctx_.message.text) == 0;
         } catch (...) {
             opened = false;
+            fault = FaultText();
         }
     }
     record->portOpen = opened;
     // Whatever happened, what the library wrote reaches the log exactly once.
     LogLibraryMessage(true);
+    // A fault says why as a refusal would.
+    if (!fault.empty()) {
+        ctx_.display.AppendLog(std::string("Opening ") + port.text + " failed in the download library: " + fault);
+    }
     return opened;
 }
 
@@ -44,16 +63,22 @@ bool ChannelEngine::CloseChannelPort(ChannelRecord* record) {
     if (!record->portOpen) return true;
     ctx_.message.Clear();
     bool closed = false;
+    std::string fault;
     if (ctx_.library.close_comm_port) {
         try {
             closed = ctx_.library.close_comm_port(LibraryChannel(*record), ctx_.message.text) == 0;
         } catch (...) {
             closed = false;
+            fault = FaultText();
         }
     }
     // A port that would not close stays open, so Reset tries it again.
     if (closed) record->portOpen = false;
     LogLibraryMessage(false);
+    if (!fault.empty()) {
+        ctx_.display.AppendLog("Closing the port of channel " + std::to_string(record->channel) +
+                               " failed in the download library: " + fault);
+    }
     return closed;
 }
 

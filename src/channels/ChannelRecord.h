@@ -2,14 +2,16 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
+#include "channels/ArmedList.h"
 #include "channels/ChannelState.h"
 
 namespace tandrel {
 
 // Everything the engine knows about the phone on one channel. Written on the
-// window thread only; the library callback reads the state from its own
-// threads, hence the atomic.
+// window thread only; the library callback reads the state and the session
+// from its own threads, hence the atomics.
 struct ChannelRecord {
     explicit ChannelRecord(std::int32_t number) : channel(number) {}
 
@@ -19,6 +21,30 @@ struct ChannelRecord {
     bool portOpen = false;
     std::int32_t itemCursor = 0;
     bool succeeded = false;
+
+    // The list this run walks, taken when the channel was armed.
+    std::shared_ptr<const ArmedList> armedList;
+    // How many items of armedList the phone has taken in full.
+    std::int32_t itemsReceived = 0;
+
+    // The library session of the run under way: a number of its own from the
+    // arming until the run ends (failure, Stop, completion or Reset), 0
+    // between runs. The callback stamps each report with it, so a report made
+    // for a run that has ended since is known on the window thread.
+    std::atomic<std::uint32_t> session{0};
+
+    void BeginSession() {
+        if (++lastSession == 0) ++lastSession;
+        session.store(lastSession, std::memory_order_release);
+    }
+    void EndSession() { session.store(0, std::memory_order_release); }
+    // Whether a report stamped with stamp belongs to the run under way.
+    bool IsCurrentSession(std::uint32_t stamp) const {
+        return stamp != 0 && stamp == session.load(std::memory_order_acquire);
+    }
+
+private:
+    std::uint32_t lastSession = 0;
 };
 
 }  // namespace tandrel

@@ -47,7 +47,10 @@ public:
 void Relay(const RelayTarget& target, int channel, int status, const char* text) {
     const ChannelRecord* record = target.channels->Record(channel);
     if (!record || !PassesProgressFilter(record->state.load(std::memory_order_acquire), status)) return;
-    std::unique_ptr<ChannelEvent> event(new (std::nothrow) ChannelEvent(channel, status, text));
+    // The session is read now, on the library's thread: a run that ends
+    // before the window gets to the report has the report dropped there.
+    const std::uint32_t session = record->session.load(std::memory_order_acquire);
+    std::unique_ptr<ChannelEvent> event(new (std::nothrow) ChannelEvent(channel, status, text, session));
     if (!event) return;
     target.loop->Post(WindowMessage{WM_CHANNEL_EVENT, std::move(event)});
 }

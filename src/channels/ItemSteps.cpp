@@ -12,10 +12,7 @@ namespace {
 // Past the end of any list: no later event of this run starts another item.
 constexpr std::int32_t kNoMoreItems = 1000000000;
 
-int ItemCount(const DownloadList& list) {
-    if (list.count < 0) return 0;
-    return list.count < kMaxDownloadItems ? list.count : kMaxDownloadItems;
-}
+int ItemCount(const ChannelRecord& record) { return record.armedList ? record.armedList->Count() : 0; }
 
 }  // namespace
 
@@ -24,8 +21,8 @@ void ChannelEngine::NextItem(ChannelRecord& record) {
 }
 
 ChannelEngine::ItemOutcome ChannelEngine::StartNextItem(ChannelRecord& record) {
-    if (record.itemCursor < 0 || record.itemCursor >= ItemCount(ctx_.downloadList)) return ItemOutcome::NoItemLeft;
-    const DownloadItem& item = ctx_.downloadList.items[record.itemCursor];
+    if (record.itemCursor < 0 || record.itemCursor >= ItemCount(record)) return ItemOutcome::NoItemLeft;
+    const DownloadItem& item = record.armedList->Item(record.itemCursor);
     ++record.itemCursor;
     ctx_.message.Clear();
 

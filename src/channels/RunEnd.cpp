@@ -7,7 +7,10 @@ namespace {
 constexpr int kCloseSettleMs = 100;
 }  // namespace
 
+// Each way a run ends closes its library session first: whatever the library
+// still reports for the run is dropped, even while its port will not close.
 void ChannelEngine::FailChannel(ChannelRecord& record, std::string_view statusText, std::string_view logText) {
+    record.EndSession();
     ctx_.display.SetChannelStatus(record.channel, statusText);
     // The log text may live in LibraryMessage, which closing the port reuses.
     if (!logText.empty()) ctx_.display.AppendLog(logText);
@@ -21,6 +24,7 @@ void ChannelEngine::FailChannel(ChannelRecord& record, std::string_view statusTe
 }
 
 void ChannelEngine::AbortChannel(ChannelRecord& record) {
+    record.EndSession();
     ctx_.message.Clear();
     if (ctx_.library.abort_process) ctx_.library.abort_process(LibraryChannel(record), ctx_.message.text);
     if (UsbMode()) {
@@ -39,6 +43,7 @@ void ChannelEngine::ReleasePeers() {
 }
 
 void ChannelEngine::CompleteChannel(ChannelRecord& record) {
+    record.EndSession();
     record.succeeded = true;
     if (record.portOpen) CloseChannelPort(&record);
     if (!UsbMode()) return;

@@ -35,14 +35,16 @@ bool FillItem(const LibraryTable& library, DownloadItem& item, int index, std::s
     return true;
 }
 
-void RefuseLongPath(Display& display, int slot) {
-    display.AppendLog("Image slot " + std::to_string(slot + 1) + ": the path is longer than " +
-                      std::to_string(kLongestPath) + " characters; nothing will be downloaded.");
+// Names the file, so the operator knows which one to move: in container
+// mode every slot comes from the container.
+void RefuseLongPath(Display& display, std::string_view path) {
+    display.AppendLog(std::string(path) + ": the path is longer than " + std::to_string(kLongestPath) +
+                      " characters; nothing will be downloaded.");
 }
 
-void RefuseUnsayablePath(Display& display, int slot, std::string_view path) {
-    display.AppendLog("Image slot " + std::to_string(slot + 1) + ": the path " + std::string(path) +
-                      " cannot be written in the download library's code page; nothing will be downloaded.");
+void RefuseUnsayablePath(Display& display, std::string_view path) {
+    display.AppendLog(std::string(path) +
+                      ": the path cannot be written in the download library's code page; nothing will be downloaded.");
 }
 
 }  // namespace
@@ -61,11 +63,11 @@ void BuildDownloadList(PlanContext plan) {
         std::string libraryPath;
         if (!ToLibraryText(path, libraryPath)) {
             list.count = 0;
-            return RefuseUnsayablePath(plan.display, i, path);
+            return RefuseUnsayablePath(plan.display, path);
         }
         if (!FillItem(plan.library, list.items[list.count], container ? i : 0, libraryPath)) {
             list.count = 0;
-            return RefuseLongPath(plan.display, i);
+            return RefuseLongPath(plan.display, path);
         }
         ++list.count;
     }

@@ -20,9 +20,13 @@ QString Caption(const ControlTemplate& control) {
     return QString::fromUtf8(control.caption.data(), static_cast<qsizetype>(control.caption.size()));
 }
 
+// Never a default button, not even while it has the focus: a default button
+// takes an Enter meant for a field, and the first one in tab order is a Stop.
+// The dialog gives Enter to the button that has the focus instead.
 QWidget* MakePushButton(const ControlTemplate& control, QWidget* parent) {
     auto* button = new QPushButton(Caption(control), parent);
-    button->setDefault(control.Has(kDefaultButton));
+    button->setAutoDefault(false);
+    button->setDefault(false);
     return button;
 }
 

@@ -1,6 +1,7 @@
 #include "qt/DialogWindow.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 
@@ -15,6 +16,12 @@ namespace {
 // A popup with a caption and a close box, no minimise or maximise box.
 constexpr Qt::WindowFlags kDialogFrame = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// Return, or Enter on the keypad; with Shift, Ctrl or Alt held it is another key.
+bool IsEnter(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers others = event.modifiers() & ~Qt::KeypadModifier;
+    return (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && others == Qt::NoModifier;
+}
 
 }  // namespace
 
@@ -58,6 +65,15 @@ void DialogWindow::AppendMenuItem(unsigned commandId, const QString& text) {
 }
 
 void DialogWindow::AppendMenuSeparator() { menu_->addSeparator(); }
+
+// A field, a box or a check box passes Enter on to the dialog; only a focused
+// push button acts on it.
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    if (!IsEnter(*event)) return QDialog::keyPressEvent(event);
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (button && button->isEnabled() && button->isVisible()) button->click();
+    event->accept();
+}
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (menu_->isEmpty()) return QDialog::contextMenuEvent(event);

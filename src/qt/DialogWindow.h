@@ -14,7 +14,8 @@ namespace tandrel {
 // at the template's place, converted from dialog units with the dialog font;
 // tab order is template order. Clicks of buttons and check boxes come out by
 // control id; the window's menu (a right click on the dialog's background)
-// sends its entries' command ids.
+// sends its entries' command ids. Enter clicks the push button that has the
+// focus and does nothing anywhere else; it never closes the dialog.
 class DialogWindow : public QDialog {
     Q_OBJECT
 
@@ -34,6 +35,7 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void AddControl(const ControlTemplate& control);

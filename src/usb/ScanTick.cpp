@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "library/LibraryText.h"
-#include "platform/FixedText.h"
 #include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
@@ -29,12 +28,15 @@ void ScanTick::OnScanTimer() {
     FoundList found;
     ScanUsbDevices(ctx_.registry, ctx_.devicePaths, found);
     CheckUnplugged(found);
+    CheckRefusedGone(found);
     AssignDevices(found);
     Rearm();
 }
 
 // A queued channel whose device is no longer reported has been unplugged:
-// its row shows so, and its result follows on its ResultTimer.
+// its row shows so, and its result follows on its ResultTimer. Its device
+// was forgotten on every tick while it waited, so a phone still plugged in
+// is always reported, whether its port closed or not.
 void ScanTick::CheckUnplugged(const FoundList& found) {
     int position = 0;
     while (position < ctx_.unplugQueue.Count()) {
@@ -46,11 +48,23 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
         }
         ctx_.display.SetChannelStatus(channel, "USB disconnected");
         ctx_.channels.SetState(*record, record->succeeded ? ChannelState::Completed : ChannelState::Ready);
+        // A port that would not close while its phone was in it may let go
+        // now; one that still will not keeps the channel from the next phone.
+        if (record->portOpen) ctx_.engine.CloseChannelPort(record);
         SetResultTimer(ctx_.loop, channel, record->succeeded);
         unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
         ctx_.display.SetBanner(kSearchingForChannels, true);
         ctx_.unplugQueue.RemoveAt(position);
         ctx_.loop.Pause(kUnplugPauseMs);
+    }
+}
+
+// A phone whose port would not open and that is no longer reported has gone:
+// its channel takes the next phone reported with its number.
+void ScanTick::CheckRefusedGone(const FoundList& found) {
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) {
+        const auto slot = static_cast<std::size_t>(n);
+        if (portRefused_[slot] && !found.Contains(n)) portRefused_[slot] = false;
     }
 }
 
@@ -67,20 +81,37 @@ void ScanTick::AssignDevice(std::int32_t number) {
     }
     ChannelRecord* record = ctx_.channels.Record(number);
     if (!record) return;
+    const auto slot = static_cast<std::size_t>(number);
     if (!record->portOpen && record->state.load() == ChannelState::Ready) {
+        // The phone whose port would not open is still there: it is not tried
+        // again, only kept visible to the next pass so that its going is seen.
+        if (portRefused_[slot]) return ctx_.devicePaths.ForgetDevicePath(number);
         record->deviceNumber = number;
-        armedAt_[static_cast<std::size_t>(number)] = ctx_.loop.Now();
+        armedAt_[slot] = ctx_.loop.Now();
         ctx_.engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, number, "");
-        // A port that did not open, a boot refused at once or an empty download
-        // list each left a row text saying so; only a phone that is booting
-        // normally shows that it was detected.
-        if (record->state.load() == ChannelState::Booting && ctx_.downloadList.count > 0) {
+        // Detection leaves a channel Ready with its port closed only when the
+        // port did not open.
+        if (!record->portOpen && record->state.load() == ChannelState::Ready) return RefusePhone(*record);
+        // A boot refused at once or an empty download list each left a row
+        // text saying so; only a phone that is booting normally shows that it
+        // was detected.
+        if (record->state.load() == ChannelState::Booting && record->armedList && record->armedList->Count() > 0) {
             ctx_.display.SetChannelStatus(number, "USB detected");
         }
-    } else if (!record->portOpen) {
-        // Keeps a phone that waits for its unplug visible to every pass.
+    } else if (!record->portOpen || record->state.load() == ChannelState::WaitUnplug) {
+        // Keeps a phone that waits for its unplug visible to every pass, also
+        // when its port would not close: only a phone really gone releases
+        // its channel.
         ctx_.devicePaths.ForgetDevicePath(number);
     }
+}
+
+// The row keeps "Can't open port"; the phone's outcome is in the journal
+// like any other phone's the station took.
+void ScanTick::RefusePhone(const ChannelRecord& record) {
+    portRefused_[static_cast<std::size_t>(record.channel)] = true;
+    ctx_.devicePaths.ForgetDevicePath(record.channel);
+    JournalResult(record, false, ctx_.loop.Now());
 }
 
 void ScanTick::Rearm() {
@@ -101,18 +132,23 @@ void ScanTick::OnResultTimer(int channel) {
     const ChannelRecord* record = ctx_.channels.Record(channel);
     if (!record) return;
     ctx_.display.SetChannelStatus(channel, record->succeeded ? "Success" : "Fail");
-    JournalResult(channel, *record);
+    JournalResult(*record, record->succeeded, unpluggedAt_[static_cast<std::size_t>(channel)]);
 }
 
-void ScanTick::JournalResult(int channel, const ChannelRecord& record) {
+// The images are those the phone took in full, from the list it was armed
+// with: all of them after a success.
+void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt) {
     Journal* journal = ctx_.display.GetJournal();
     if (!journal) return;
     std::vector<std::string> images;
-    for (int i = 0; i < ctx_.downloadList.count && i < kMaxDownloadItems; ++i) {
-        images.push_back(FromLibraryText(BoundedText(ctx_.downloadList.items[i].fileSpec)));
+    if (record.armedList) {
+        // The specs are in the library's encoding; the journal is UTF-8.
+        for (const std::string& spec : record.armedList->FileSpecs(record.itemsReceived)) {
+            images.push_back(FromLibraryText(spec));
+        }
     }
-    const auto slot = static_cast<std::size_t>(channel);
-    journal->Result(channel, record.deviceNumber, record.succeeded, images, unpluggedAt_[slot] - armedAt_[slot]);
+    const auto slot = static_cast<std::size_t>(record.channel);
+    journal->Result(record.channel, record.deviceNumber, success, images, endedAt - armedAt_[slot]);
 }
 
 }  // namespace tandrel

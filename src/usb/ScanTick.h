@@ -7,7 +7,6 @@
 #include "channels/ChannelTable.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/WindowLoop.h"
-#include "plan/DownloadList.h"
 #include "ui/Display.h"
 #include "usb/DevicePathTable.h"
 #include "usb/UnplugQueue.h"
@@ -23,7 +22,6 @@ struct ScanContext {
     const DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     UnplugQueue& unplugQueue;
-    const DownloadList& downloadList;
 };
 
 // The ScanTimer and ResultTimer ticks: phones found on USB are given the
@@ -36,19 +34,29 @@ public:
     // Dispatches a window timer by id.
     void OnTimer(int timerId);
 
+    // Reset: a phone whose port would not open is tried again when it is
+    // next reported.
+    void ForgetRefusedPhones() { portRefused_.fill(false); }
+
 private:
     void OnScanTimer();
     void CheckUnplugged(const struct FoundList& found);
+    void CheckRefusedGone(const struct FoundList& found);
     void AssignDevices(const struct FoundList& found);
     void AssignDevice(std::int32_t number);
+    void RefusePhone(const ChannelRecord& record);
     void Rearm();
     void OnResultTimer(int channel);
-    void JournalResult(int channel, const ChannelRecord& record);
+    void JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt);
 
     ScanContext ctx_;
     // When each channel was last armed and when its run ended, for the journal.
     std::array<std::int64_t, ChannelTable::channelCount + 1> armedAt_ = {};
     std::array<std::int64_t, ChannelTable::channelCount + 1> unpluggedAt_ = {};
+    // Per channel: the phone reported with its number would not have its port
+    // opened, and has not been seen gone since. It is not tried again while it
+    // stays; once it is gone the channel takes the next phone.
+    std::array<bool, ChannelTable::channelCount + 1> portRefused_ = {};
 };
 
 }  // namespace tandrel

@@ -39,7 +39,8 @@ TEST(ChannelPorts, TheLibrarysMessageIsLoggedOnceWhetherTheOpenWorkedFailedOrThr
     EXPECT_FALSE(b.engine.OpenChannelPort(&b.R(3)));
     EXPECT_TRUE(b.R(1).portOpen);
     EXPECT_FALSE(b.R(2).portOpen || b.R(3).portOpen);
-    EXPECT_EQ(b.Log(), (Texts{"opened with a warning", "no such port", "half way"}));
+    EXPECT_EQ(b.Log(), (Texts{"opened with a warning", "no such port", "half way",
+                              "Opening \\\\.\\USB0 failed in the download library: library fault"}));
 }
 
 TEST(ChannelPorts, AFailedOrFaultyCloseLeavesThePortOpenForResetToRetry) {
@@ -51,7 +52,7 @@ TEST(ChannelPorts, AFailedOrFaultyCloseLeavesThePortOpenForResetToRetry) {
     b.fake.throws["close"] = true;
     EXPECT_FALSE(b.engine.CloseChannelPort(&b.R(2)));
     EXPECT_TRUE(b.R(1).portOpen && b.R(2).portOpen);
-    EXPECT_EQ(b.Log(), Texts{"stuck"});
+    EXPECT_EQ(b.Log(), (Texts{"stuck", "Closing the port of channel 2 failed in the download library: library fault"}));
     b.fake = FakeLibrary{};
     EXPECT_TRUE(b.engine.CloseChannelPort(&b.R(3)));
     EXPECT_FALSE(b.R(3).portOpen);

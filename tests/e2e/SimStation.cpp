@@ -14,6 +14,7 @@
 #include "RowChecks.h"
 #include "gui/GuiStation.h"
 #include "ui/ControlIds.h"
+#include "qt/FramedCheckBox.h"
 
 namespace tandrel::e2e {
 
@@ -56,10 +57,24 @@ SimStation::~SimStation() {
     station_.reset();
 }
 
-void SimStation::Click(ControlId id) {
+QWidget* SimStation::Widget(ControlId id) {
     QWidget* widget = station_->window.Window().Control(id);
     if (!widget) throw std::invalid_argument("the window has no control " + std::to_string(id));
+    return widget;
+}
+
+void SimStation::Click(ControlId id) {
+    QWidget* widget = Widget(id);
+    if (auto* cell = qobject_cast<FramedCheckBox*>(widget)) widget = cell->Box();
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// Keys go where the focus is; a field that keeps its focus in a child (the
+// Driver box's edit line) gets them there.
+void SimStation::PressKey(ControlId id, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    Widget(id)->setFocus(Qt::TabFocusReason);
+    QWidget* focused = station_->window.Window().focusWidget();
+    QTest::keyClick(focused ? focused : Widget(id), key, modifiers);
 }
 
 void SimStation::ChooseComm() {

@@ -37,8 +37,10 @@ public:
     DownloadDialog& Dialog() { return station_->dialog; }
     ChannelRecord& Record(int channel) { return *Dialog().channelTable.Record(channel); }
 
-    // The operator's hands on the window.
+    // The operator's hands on the window. A check box is clicked on its box.
     void Click(ControlId id);
+    // Gives control id the keyboard focus and presses key, as the keyboard would.
+    void PressKey(ControlId id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void ChooseComm();
     // Clicks Reset and answers its message box; returns the box's text.
     std::string ResetAnsweringTheBox();
@@ -50,6 +52,7 @@ public:
     bool Enabled(ControlId id) { return station_->window.Controls().IsEnabled(id); }
     std::string Banner() const { return station_->Banner(); }
     std::vector<std::string> Log() const { return station_->Log(); }
+    bool WindowOpen() { return station_->window.Window().isVisible(); }
 
     // Every text the row has shown, in order.
     std::vector<std::string> History(int channel);
@@ -61,6 +64,8 @@ public:
     bool AwaitShown(int channel, const std::string& text, int timeoutMs = kDeadlineMs);
 
 private:
+    QWidget* Widget(ControlId id);
+
     DlopenLoader loader_;
     DirectoryRegistry registry_;
     std::string journalPath_;

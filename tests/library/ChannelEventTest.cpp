@@ -61,6 +61,7 @@ TEST(ChannelEventWindow, AProgressReportMovesTheChannelsBar) {
     TableLoader loader;
     test::Station<> station({{}, &loader});
     station.dialog.OnInitDialog();
+    for (int n : {6, 7}) station.dialog.channelTable.Record(n)->BeginSession();  // runs under way
     LibraryCallback(6, 2, "57");
     LibraryCallback(7, 2, "abc");
     station.window.loop.RunFor(0);

@@ -107,6 +107,11 @@ TEST_F(DownloadListBuild, WithoutTheLibraryEveryItemHasClassZero) {
 // "|0|" + path + terminator fill the 500-byte fileSpec at 496 characters.
 std::string PathOfLength(std::size_t n) { return "/" + std::string(n - 1, 'p'); }
 
+// The log line naming the file that does not fit.
+std::string TooLong(const std::string& path) {
+    return path + ": the path is longer than 496 characters; nothing will be downloaded.";
+}
+
 TEST_F(DownloadListBuild, APlainPathTooLongForTheFileSpecRefusesTheWholeList) {
     ChoosePlain({{PathOfLength(496), MemoryClass::PsiBootcore}, {"/b", MemoryClass::Code}});
     station.BuildAndSort();
@@ -119,8 +124,7 @@ TEST_F(DownloadListBuild, APlainPathTooLongForTheFileSpecRefusesTheWholeList) {
         EXPECT_EQ(list.count, 0);
         EXPECT_STREQ(list.FirstItemPath(), "");
     }
-    EXPECT_EQ(station.NewLogLines(),
-              Texts(2, "Image slot 2: the path is longer than 496 characters; nothing will be downloaded."));
+    EXPECT_EQ(station.NewLogLines(), (Texts{TooLong(PathOfLength(497)), TooLong(PathOfLength(4096))}));
 }
 
 // Where the library reads another code page than the station's UTF-8
@@ -133,9 +137,8 @@ TEST_F(DownloadListBuild, APathTheLibrarysCodePageCannotHoldRefusesTheList) {
     ChoosePlain({{"/a", MemoryClass::PsiBootcore}, {korean, MemoryClass::Code}});
     station.BuildAndSort();
     EXPECT_EQ(list.count, 0);
-    EXPECT_EQ(station.NewLogLines(), Texts{"Image slot 2: the path " + korean +
-                                           " cannot be written in the download library's code page; nothing will "
-                                           "be downloaded."});
+    EXPECT_EQ(station.NewLogLines(), Texts{korean + ": the path cannot be written in the download library's code "
+                                                    "page; nothing will be downloaded."});
 }
 
 TEST_F(DownloadListBuild, AContainerPathTooLongForItsItemsRefusesTheList) {
@@ -145,8 +148,7 @@ TEST_F(DownloadListBuild, AContainerPathTooLongForItsItemsRefusesTheList) {
     ASSERT_EQ(list.containerMode, 1);
     station.BuildAndSort();
     EXPECT_EQ(list.count, 0);
-    EXPECT_EQ(station.NewLogLines(),
-              (Texts{"Image slot 1: the path is longer than 496 characters; nothing will be downloaded."}));
+    EXPECT_EQ(station.NewLogLines(), (Texts{TooLong(box)}));
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ TEST_F(LibraryFaultTest, BootRefusedReturnsOneAndReportsNothing) {
     EXPECT_EQ(Boot(1, image), 1);
     EXPECT_EQ(Contains(msg, "refused the boot"), "");
     EXPECT_TRUE(Reports::Instance().Of(1).empty());
+    EXPECT_EQ(bench->ReadState("phone-1"), phone_state::kFailed) << "the robot unplugs it";
 }
 
 TEST_F(LibraryFaultTest, BootFailureIsReportedWithAReason) {

@@ -13,6 +13,7 @@ using U8 = std::uint8_t;
 
 int Answer(const char* entry, int channel, std::string text, std::vector<int> args, char* msg) {
     g_fake.calls.push_back({entry, channel, std::move(text), std::move(args), g_fake.clock ? g_fake.clock->Now() : 0});
+    if (g_fake.onCall) g_fake.onCall(g_fake.calls.back());
     if (auto w = g_fake.writes.find(entry); msg && w != g_fake.writes.end()) {
         std::strncpy(msg, w->second.c_str(), IFWD_DL_MESSAGE_SIZE - 1);
     }

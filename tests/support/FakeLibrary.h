@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -50,6 +51,7 @@ struct FakeLibrary {
     std::map<std::string, int> results;         // by entry; 0 when not given
     std::map<std::string, std::string> writes;  // what an entry leaves in the message buffer
     std::map<std::string, bool> throws;         // entries that throw after writing
+    std::function<void(const LibraryCall&)> onCall;  // runs inside every call, once it is recorded
     const WindowLoop* clock = nullptr;
     IFWD_DL_Callback callback = nullptr;  // what init_callback registered
 

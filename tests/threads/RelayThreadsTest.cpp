@@ -124,5 +124,74 @@ TEST(RelayThreads, ReportsDuringAndAfterCloseTouchNothingFreed) {
     loop.RunFor(100);
 }
 
+// Eight library threads report all the time, of every status, while the
+// window thread ends every channel's run and begins the next one. A report
+// whose callback had returned when a run ended must never count for the next.
+TEST(RelayThreads, AReportFromAnEndedRunNeverCountsForTheNextRun) {
+    constexpr int kSenders = 8;
+    constexpr int kReportsEach = 20000;
+    constexpr int kAhead = 2000;
+
+    ChannelTable channels;
+    channels.Create();
+    SimulatedLoop loop;
+    std::array<std::atomic<int>, kSenders + 1> posted{};   // the last report whose callback returned
+    std::array<std::atomic<int>, kSenders + 1> handled{};  // reports the window has seen
+    std::array<int, kSenders + 1> lastOfEndedRun{};
+    int accepted = 0, dropped = 0, stale = 0;
+    loop.SetHandlers(
+        [&](WindowMessage& m) {
+            const auto& e = dynamic_cast<const ChannelEvent&>(*m.payload);
+            const auto n = static_cast<std::size_t>(e.channel);
+            handled[n].fetch_add(1);
+            if (!channels.Record(e.channel)->IsCurrentSession(e.session)) {
+                ++dropped;
+                return;
+            }
+            ++accepted;
+            if (std::atoi(e.text.c_str()) <= lastOfEndedRun[n]) ++stale;
+        },
+        [](int) {});
+    AttachRelay(channels, loop);
+    for (int n = 1; n <= kSenders; ++n) channels.Record(n)->BeginSession();
+
+    std::vector<std::thread> senders;
+    for (int n = 1; n <= kSenders; ++n) {
+        senders.emplace_back([&, n] {
+            const auto slot = static_cast<std::size_t>(n);
+            for (int i = 1; i <= kReportsEach; ++i) {
+                while (i - handled[slot].load() > kAhead) std::this_thread::yield();
+                LibraryCallback(n, i % 3, std::to_string(i).c_str());
+                posted[slot].store(i);
+            }
+        });
+    }
+    const auto deadline = Clock::now() + kGiveUpAfter;
+    auto allHandled = [&] {
+        for (int n = 1; n <= kSenders; ++n) {
+            if (handled[static_cast<std::size_t>(n)].load() < kReportsEach) return false;
+        }
+        return true;
+    };
+    while (!allHandled() && Clock::now() < deadline) {
+        for (int n = 1; n <= kSenders; ++n) {
+            ChannelRecord& record = *channels.Record(n);
+            record.EndSession();
+            lastOfEndedRun[static_cast<std::size_t>(n)] = posted[static_cast<std::size_t>(n)].load();
+            record.BeginSession();
+        }
+        loop.WaitForPost(std::chrono::milliseconds(5));
+        loop.DeliverPosted();
+    }
+    for (auto& t : senders) t.join();
+    loop.DeliverPosted();
+    DetachRelay(channels);
+
+    EXPECT_EQ(stale, 0);
+    EXPECT_EQ(accepted + dropped, kSenders * kReportsEach);
+    EXPECT_GT(accepted, 0);
+    EXPECT_GT(dropped, 0);
+}
+
 }  // namespace
 }  // namespace tandrel
