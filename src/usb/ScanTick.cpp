@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "library/LibraryText.h"
 #include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
@@ -140,7 +141,12 @@ void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int
     Journal* journal = ctx_.display.GetJournal();
     if (!journal) return;
     std::vector<std::string> images;
-    if (record.armedList) images = record.armedList->FileSpecs(record.itemsReceived);
+    if (record.armedList) {
+        // The specs are in the library's encoding; the journal is UTF-8.
+        for (const std::string& spec : record.armedList->FileSpecs(record.itemsReceived)) {
+            images.push_back(FromLibraryText(spec));
+        }
+    }
     const auto slot = static_cast<std::size_t>(record.channel);
     journal->Result(record.channel, record.deviceNumber, success, images, endedAt - armedAt_[slot]);
 }
