@@ -45,3 +45,14 @@ package: bootstrap
 clean: clean-package
 clean-package:
 	rm -rf $(PACKAGE_BUILD) $(PACKAGE_BUILD).configure.log $(DIST)
+
+# The Windows station, cross-built for x86-64 and i686: dist/tandrel-windows-x64.zip
+# and dist/tandrel-windows-x86.zip.
+.PHONY: windows
+windows: bootstrap
+	@JOBS=$(JOBS) scripts/windows-dist
+
+.PHONY: clean-windows
+clean: clean-windows
+clean-windows:
+	rm -rf build-win64 build-win32 build-win64.configure.log build-win32.configure.log

@@ -1,22 +1,17 @@
 #include "AtomicFiles.h"
 
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "File.h"
+#include "System.h"
 
 namespace tandrel::sim {
 
 std::string TemporaryName(const std::string& dir, const std::string& stem) {
     static std::atomic<unsigned> counter{0};
-    return dir + "/." + stem + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+    return dir + "/." + stem + "." + std::to_string(ProcessId()) + "." + std::to_string(counter++) + ".tmp";
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
@@ -28,26 +23,30 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
         std::remove(temp.c_str());
         return false;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        error = "cannot replace " + path + ": " + std::strerror(errno);
+    std::string why;
+    if (!RenameReplacing(temp, path, why)) {
+        error = "cannot replace " + path + ": " + why;
         std::remove(temp.c_str());
         return false;
     }
     return true;
 }
 
+// Through File, whose readers never stand in the way of a writer's rename.
 std::optional<std::string> ReadSmallFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string error;
+    const File file = File::OpenRead(path, error);
+    if (!file.IsOpen()) return std::nullopt;
+    std::string text(static_cast<std::size_t>(file.Size()), '\0');
+    if (!text.empty() && !file.ReadAt(0, text.data(), text.size())) return std::nullopt;
+    return text;
 }
 
 bool RemoveAtomically(const std::string& path, const std::string& trash, std::string& error) {
     std::string away = TemporaryName(trash, std::filesystem::path(path).filename().string());
-    if (std::rename(path.c_str(), away.c_str()) != 0) {
-        error = "cannot remove " + path + ": " + std::strerror(errno);
+    std::string why;
+    if (!RenameReplacing(path, away, why)) {
+        error = "cannot remove " + path + ": " + why;
         return false;
     }
     std::error_code ignored;

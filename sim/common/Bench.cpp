@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "AtomicFiles.h"
+#include "System.h"
 
 namespace fs = std::filesystem;
 
@@ -86,8 +87,9 @@ bool Bench::Create(const std::string& root, int phones, std::string& error) {
         fs::remove_all(staging, ignored);
         return false;
     }
-    if (std::rename(staging.c_str(), target.c_str()) != 0) {
-        error = "cannot create " + root + ": " + std::strerror(errno);
+    std::string why;
+    if (!RenameReplacing(staging, target.string(), why)) {
+        error = "cannot create " + root + ": " + why;
         std::error_code ignored;
         fs::remove_all(staging, ignored);
         return false;
@@ -130,8 +132,9 @@ bool Bench::Plug(int phone, std::string& error) const {
         !WriteState(instance, phone_state::kPlugged, error)) {
         return false;
     }
-    if (std::rename(staging.c_str(), InstanceKey(instance).c_str()) != 0) {
-        error = "cannot plug phone " + std::to_string(phone) + ": " + std::strerror(errno);
+    std::string why;
+    if (!RenameReplacing(staging, InstanceKey(instance), why)) {
+        error = "cannot plug phone " + std::to_string(phone) + ": " + why;
         return false;
     }
     return true;

@@ -1,10 +1,16 @@
 #include "Channel.h"
 
+#include "library/ProcessEnd.h"
+
 namespace tandrel::sim {
 
 Channel::Channel(std::uint8_t number) : number(number), worker([this] { Run(); }) {}
 
 Channel::~Channel() {
+    if (ProcessIsEnding()) {
+        worker.detach();
+        return;
+    }
     {
         std::lock_guard lock(mutex);
         stopping = true;

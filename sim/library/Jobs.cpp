@@ -6,6 +6,7 @@
 
 #include "common/AtomicFiles.h"
 #include "common/Manifest.h"
+#include "common/System.h"
 
 namespace tandrel::sim {
 namespace {
@@ -77,7 +78,7 @@ Outcome RecordItem(const std::string& temp, const ItemPlan& plan, const Digest& 
     std::string text = ReadSmallFile(manifest).value_or("");
     text += FormatManifestLine({plan.item.name, plan.item.memoryClass, plan.item.length, written, file});
     std::string error;
-    if (std::rename(temp.c_str(), (flash + "/" + file).c_str()) != 0 || !WriteFileAtomically(manifest, text, error)) {
+    if (!RenameReplacing(temp, flash + "/" + file, error) || !WriteFileAtomically(manifest, text, error)) {
         return Outcome::Failure("cannot record item " + plan.item.name + " in the flash of " + link.Device());
     }
     return {};

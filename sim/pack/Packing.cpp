@@ -9,6 +9,7 @@
 #include "common/AtomicFiles.h"
 #include "common/File.h"
 #include "common/ImageParser.h"
+#include "common/System.h"
 
 namespace tandrel::sim {
 namespace {
@@ -46,8 +47,9 @@ public:
     File Open(std::string& error) { return File::Create(temp, error); }
     bool Finish(File& file, std::string& error) {
         if (!file.Commit(error)) return false;
-        if (std::rename(temp.c_str(), path.c_str()) != 0) {
-            error = "cannot write " + path;
+        std::string why;
+        if (!RenameReplacing(temp, path, why)) {
+            error = "cannot write " + path + ": " + why;
             return false;
         }
         done = true;

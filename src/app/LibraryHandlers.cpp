@@ -4,6 +4,7 @@
 #include "channels/ChannelEvent.h"
 #include "channels/EventRelay.h"
 #include "library/LibraryBinding.h"
+#include "library/LibraryText.h"
 
 namespace tandrel {
 
@@ -52,7 +53,7 @@ void DownloadDialog::OnChannelEvent(WindowMessage& message) {
     DeliverChannelEvent(
         *event,
         [this](ChannelEventKind kind, int channel, std::string_view text) {
-            engine.HandleChannelEvent(kind, channel, text);
+            engine.HandleChannelEvent(kind, channel, FromLibraryText(text));
         },
         [this](int channel, int percent) { display.SetChannelProgress(channel, percent); });
 }

@@ -1,6 +1,7 @@
 #include "app/Options.h"
 
 #include "TandrelVersion.h"
+#include "library/LibraryBinding.h"
 
 namespace tandrel {
 
@@ -17,7 +18,7 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 }
 
 bool ValidDevices(const std::string& value) {
-    return value == "sysfs" || (value.rfind("dir:", 0) == 0 && value.size() > 4);
+    return value == "sysfs" || value == "registry" || (value.rfind("dir:", 0) == 0 && value.size() > 4);
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
             if (!TakeValue(args, i, o.libraryPath, error)) return {std::nullopt, error};
         } else if (a == "--devices") {
             if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
-            if (!ValidDevices(value)) return {std::nullopt, "--devices takes sysfs or dir:PATH, not " + value};
+            if (!ValidDevices(value)) return {std::nullopt, "--devices takes sysfs, registry or dir:PATH, not " + value};
             o.devices = value;
         } else if (a == "--image") {
             if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
@@ -52,17 +53,25 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
     return {o, {}};
 }
 
+// How a station is closed from outside the way its close box closes it.
+#ifdef _WIN32
+constexpr const char* kCloseFromOutside = "taskkill without /F closes the window as its close box does.\n";
+#else
+constexpr const char* kCloseFromOutside = "SIGTERM and SIGINT close the window as its close box does.\n";
+#endif
+
 std::string UsageText() {
-    return "usage: tandrel [--library PATH] [--devices sysfs|dir:PATH] [--image FILE]... [--start]\n"
+    const std::string devices = DefaultDeviceSource();
+    return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--start]\n"
            "               [--journal FILE|-] [--screenshot FILE] [--version]\n"
-           "  --library PATH    load this download library instead of libIFWD_DownloadDll.so\n"
-           "  --devices SOURCE  where phones are found: sysfs (default) or dir:PATH, a registry tree\n"
+           "  --library PATH    load this download library instead of " + kLibraryFileName + "\n"
+           "  --devices SOURCE  where phones are found: " + devices + " (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
            "  --start           press Start once the window is up\n"
            "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n"
            "  --screenshot FILE write a PNG of the window to FILE when it closes\n"
-           "  --version         print the version and exit\n"
-           "SIGTERM and SIGINT close the window as its close box does.\n";
+           "  --version         print the version and exit\n" +
+           kCloseFromOutside;
 }
 
 std::string VersionText() { return "tandrel " TANDREL_VERSION "\n"; }

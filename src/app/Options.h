@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/DeviceSources.h"
+
 namespace tandrel {
 
 // What the command line asks for. Without options the station behaves as the
@@ -11,8 +13,8 @@ namespace tandrel {
 struct Options {
     // Empty: the download library is looked for by its own name.
     std::string libraryPath;
-    // "sysfs" or "dir:PATH".
-    std::string devices = "sysfs";
+    // "sysfs", "registry" or "dir:PATH"; each system has its own default.
+    std::string devices = DefaultDeviceSource();
     std::vector<std::string> images;
     bool start = false;
     // Empty: no journal; "-": standard output.

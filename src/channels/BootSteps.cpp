@@ -53,10 +53,10 @@ void ChannelEngine::BootStep(ChannelRecord& record) {
         return;
     }
     ctx_.message.Clear();
-    if (!ctx_.library.boot_target) return FailChannel(record, "Boot Failed", ctx_.message.Text());
+    if (!ctx_.library.boot_target) return FailChannel(record, "Boot Failed", ctx_.message.Shown());
     const int result =
         ctx_.library.boot_target(LibraryChannel(record), path.c_str(), ctx_.bootBlock, ctx_.message.text);
-    if (result == kCallRefused) return FailChannel(record, "Boot Failed", ctx_.message.Text());
+    if (result == kCallRefused) return FailChannel(record, "Boot Failed", ctx_.message.Shown());
     ctx_.display.SetChannelStatus(record.channel, UsbMode() ? "Wait for USB" : "Booting...");
     ctx_.channels.SetState(record, ChannelState::Booting);
     EnableStopButton(record.channel);

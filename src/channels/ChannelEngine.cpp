@@ -50,7 +50,7 @@ void ChannelEngine::HandleChannelEvent(ChannelEventKind kind, int channel, std::
 
 void ChannelEngine::LogLibraryMessage(bool clear) {
     if (ctx_.message.Empty()) return;
-    ctx_.display.AppendLog(ctx_.message.Text());
+    ctx_.display.AppendLog(ctx_.message.Shown());
     if (clear) ctx_.message.Clear();
 }
 

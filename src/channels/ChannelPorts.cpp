@@ -11,6 +11,7 @@ namespace {
 constexpr int kBaudRate = 460800;
 
 // "\\.\COM3" or "\\.\USB3": the link type chosen now, the channel's device number.
+// Plain ASCII, the same in every code page the library may read.
 struct PortName {
     PortName(bool usb, std::int32_t deviceNumber) {
         std::snprintf(text, sizeof text, usb ? "\\\\.\\USB%i" : "\\\\.\\COM%i", static_cast<int>(deviceNumber));

@@ -76,7 +76,7 @@ bool PassesProgressFilter(ChannelState state, int status) {
     return state != ChannelState::Booting && state != ChannelState::LoadPsi;
 }
 
-extern "C" void LibraryCallback(int channel, int status, const char* text) {
+extern "C" void IFWD_DL_CALL LibraryCallback(int channel, int status, const char* text) {
     const int n = channel & 0xFF;
     if (n < 1 || n > ChannelTable::channelCount) return;
     if (!g_target.load()) return;

@@ -25,6 +25,6 @@ bool PassesProgressFilter(ChannelState state, int status);
 // Registered with the library. Drops reports for channels outside 1..8 and
 // those the filter holds back; posts the rest, each stamped with its
 // channel's library session. Never throws.
-extern "C" void LibraryCallback(int channel, int status, const char* text);
+extern "C" void IFWD_DL_CALL LibraryCallback(int channel, int status, const char* text);
 
 }  // namespace tandrel

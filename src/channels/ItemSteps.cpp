@@ -60,7 +60,7 @@ ChannelEngine::ItemOutcome ChannelEngine::StartNextItem(ChannelRecord& record) {
     }
     if (result == kCallRefused) {
         // Fails the stage just begun, or the previous one when none was.
-        HandleChannelEvent(ChannelEventKind::StepFailed, record.channel, std::string(ctx_.message.Text()));
+        HandleChannelEvent(ChannelEventKind::StepFailed, record.channel, ctx_.message.Shown());
         record.itemCursor = kNoMoreItems;
         return ItemOutcome::ItemFailed;
     }

@@ -12,7 +12,12 @@ namespace tandrel {
 
 // The file the station loads when the operator names no other. A bare name,
 // so the loader looks next to the program first, then where the system looks.
+// On Windows it is the vendor's own DLL.
+#ifdef _WIN32
+constexpr const char* kLibraryFileName = "IFWD_DownloadDll.dll";
+#else
 constexpr const char* kLibraryFileName = "libIFWD_DownloadDll.so";
+#endif
 
 // The loaded library; null when loading failed. Never unloaded: library
 // threads may still report after the window has gone.

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstring>
 
+#include <string>
+
 #include "library/DownloadLibrary.h"
+#include "library/LibraryText.h"
 
 namespace tandrel {
 
@@ -46,6 +49,8 @@ struct LibraryMessage {
         text[sizeof text - 1] = '\0';
         return text;
     }
+    // The text as the station shows it.
+    std::string Shown() { return FromLibraryText(Text()); }
 };
 
 }  // namespace tandrel

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "library/LibraryText.h"
 #include "platform/FixedText.h"
 
 namespace tandrel {
@@ -23,6 +24,7 @@ bool FormatFileSpec(char (&fileSpec)[kPathBufferSize], int index, std::string_vi
     return false;
 }
 
+// The item holds the path as the library reads it.
 bool FillItem(const LibraryTable& library, DownloadItem& item, int index, std::string_view path) {
     if (!FormatFileSpec(item.fileSpec, index, path) || !CopyText(item.path, path)) return false;
     // The library takes a writable buffer: it gets a copy, never the item's path.
@@ -40,6 +42,11 @@ void RefuseLongPath(Display& display, std::string_view path) {
                       " characters; nothing will be downloaded.");
 }
 
+void RefuseUnsayablePath(Display& display, std::string_view path) {
+    display.AppendLog(std::string(path) +
+                      ": the path cannot be written in the download library's code page; nothing will be downloaded.");
+}
+
 }  // namespace
 
 void BuildDownloadList(PlanContext plan) {
@@ -53,7 +60,12 @@ void BuildDownloadList(PlanContext plan) {
         const auto k = static_cast<std::size_t>(i);
         if (plan.controls.GetCheck(plan.slots.checkBoxes[k]) != 1) continue;
         const std::string_view path = container ? BoundedText(list.containerPath) : *plan.slots.pathTexts[k];
-        if (!FillItem(plan.library, list.items[list.count], container ? i : 0, path)) {
+        std::string libraryPath;
+        if (!ToLibraryText(path, libraryPath)) {
+            list.count = 0;
+            return RefuseUnsayablePath(plan.display, path);
+        }
+        if (!FillItem(plan.library, list.items[list.count], container ? i : 0, libraryPath)) {
             list.count = 0;
             return RefuseLongPath(plan.display, path);
         }

@@ -1,5 +1,6 @@
 #include "plan/ImageBook.h"
 
+#include "library/LibraryText.h"
 #include "platform/FixedText.h"
 
 namespace tandrel {
@@ -13,13 +14,15 @@ ImageBook::Version ImageBook::VersionOf(const std::string& path, const FileIdent
 std::shared_ptr<const ImageLock> ImageBook::Take(const DownloadList& list) {
     auto lock = std::make_shared<ImageLock>();
     for (int i = 0; i < list.count && i < kMaxDownloadItems; ++i) {
-        const std::string path(BoundedText(list.items[i].path));
+        const std::string path = PathOf(list.items[i]);
         if (lock->Find(path)) continue;
         lock->files.push_back({path, IdentityNow(files_, path)});
         if (lock->files.back().identity) Want(path, *lock->files.back().identity);
     }
     return lock;
 }
+
+std::string ImageBook::PathOf(const DownloadItem& item) { return FromLibraryText(BoundedText(item.path)); }
 
 std::string ImageBook::FirstChanged(const ImageLock& lock) const {
     for (const LockedImage& file : lock.files) {

@@ -29,6 +29,9 @@ public:
     // window thread unless that version has been already.
     std::shared_ptr<const ImageLock> Take(const DownloadList& list);
 
+    // The file an item is read from, as the station names files (UTF-8).
+    static std::string PathOf(const DownloadItem& item);
+
     // The cheap check before a phone is armed: size, time and id only.
     std::string FirstChanged(const ImageLock& lock) const;
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "library/LibraryText.h"
 #include "platform/FixedText.h"
 #include "ui/ControlIds.h"
 
@@ -10,13 +11,20 @@ namespace tandrel {
 
 namespace {
 
+// The path in file as the library reads it; false when it cannot be said
+// there or does not fit.
+bool LibraryPath(const std::string& path, char (&file)[kPathBufferSize]) {
+    std::string converted;
+    return ToLibraryText(path, converted) && CopyText(file, converted);
+}
+
 // The number of items in the file's table of contents; 0 when the library
-// cannot be asked or the path does not fit its buffer (such a file is then
-// taken as plain, and refused when the list is built).
+// cannot be asked or the path does not reach it (such a file is then taken
+// as plain, and refused when the list is built).
 std::uint32_t CountItems(const LibraryTable& library, const std::string& path) {
     std::uint32_t count = 0;
     char file[kPathBufferSize];
-    if (!library.TOC_get_nof_items || !CopyText(file, path)) return 0;
+    if (!library.TOC_get_nof_items || !LibraryPath(path, file)) return 0;
     library.TOC_get_nof_items(file, &count);
     return count;
 }
@@ -24,9 +32,9 @@ std::uint32_t CountItems(const LibraryTable& library, const std::string& path) {
 std::string ItemName(const LibraryTable& library, const std::string& path, int index) {
     char file[kPathBufferSize];
     char name[IFWD_DL_NAME_SIZE] = {};
-    if (!library.TOC_get_filename || !CopyText(file, path)) return {};
+    if (!library.TOC_get_filename || !LibraryPath(path, file)) return {};
     library.TOC_get_filename(file, index, name);
-    return std::string(BoundedText(name));
+    return FromLibraryText(BoundedText(name));
 }
 
 // Slot k always holds item k, so the slot index is the item index the

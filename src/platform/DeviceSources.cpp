@@ -15,6 +15,8 @@ constexpr std::string_view kDirectoryPrefix = "dir:";
 
 }  // namespace
 
+const char* DefaultDeviceSource() { return "sysfs"; }
+
 std::unique_ptr<DeviceRegistry> MakeDeviceRegistry(const std::string& spec, std::string& error) {
     if (spec == "sysfs") return std::make_unique<SysfsRegistry>(std::string(kSysfsRoot));
     if (!spec.starts_with(kDirectoryPrefix)) {

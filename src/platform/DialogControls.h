@@ -13,8 +13,11 @@ namespace tandrel {
 
 using ControlId = int;
 
-// The window menu's own Close command.
+// The window menu's own Close command. <windows.h> defines the same name,
+// with the same value, as a macro.
+#ifndef SC_CLOSE
 constexpr unsigned SC_CLOSE = 0xF060;
+#endif
 
 // The dialog services the station expects of its desktop: controls addressed
 // by their template id. Every call comes from the window thread.

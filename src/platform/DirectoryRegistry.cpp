@@ -1,8 +1,5 @@
 #include "platform/DirectoryRegistry.h"
 
-#include <fcntl.h>
-#include <limits.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -50,7 +47,7 @@ bool DirectoryRegistry::FolderOf(std::string_view key, char* path, std::size_t s
 }
 
 bool DirectoryRegistry::ListSubkeys(std::string_view key, const NameVisitor& visit) const {
-    char folder[PATH_MAX];
+    char folder[kPathSize];
     std::size_t length = 0;
     if (!FolderOf(key, folder, sizeof folder, length)) return false;
     SortedNames names;
@@ -64,13 +61,13 @@ bool DirectoryRegistry::ListSubkeys(std::string_view key, const NameVisitor& vis
 
 bool DirectoryRegistry::ReadString(std::string_view key, std::string_view valueName, char* buffer,
                                    std::size_t size) const {
-    char file[PATH_MAX];
+    char file[kPathSize];
     std::size_t length = 0;
     if (!IsPlainName(valueName) || !FolderOf(key, file, sizeof file, length)) return false;
     if (!Append(file, sizeof file, length, "/") || !Append(file, sizeof file, length, valueName)) return false;
 
     char text[kValueFileLimit];
-    const long read = ReadSmallFile(AT_FDCWD, file, text, std::min(size, sizeof text));
+    const long read = ReadSmallFile(kWorkingFolder, file, text, std::min(size, sizeof text));
     if (read < 0) return false;
     return StoreValueText(WithoutTrailingNewline({text, static_cast<std::size_t>(read)}), buffer, size);
 }

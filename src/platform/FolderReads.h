@@ -33,17 +33,24 @@ private:
     int count_ = 0;
 };
 
+// The longest path the readers below take or build, terminator included.
+constexpr std::size_t kPathSize = 4096;
+// The folder argument of ReadSmallFile for a path that stands alone
+// (absolute, or relative to the working folder).
+constexpr int kWorkingFolder = -100;
+
 // Offers to names every entry of folder but "." and ".." that take accepts;
 // take gets the open folder, the entry's name (NUL-terminated past its end)
-// and its type (DT_* of <dirent.h>). Reads through a fixed buffer and
-// allocates nothing. False when the folder cannot be opened or read.
+// and its type (DT_* of <dirent.h>; on Windows, where there is no open
+// folder to pass, DT_DIR or DT_REG by value). Reads through a fixed buffer
+// and allocates nothing. False when the folder cannot be opened or read.
 using EntryFilter = std::function<bool(int folderFd, std::string_view name, unsigned char type)>;
 bool CollectEntries(const char* folder, const EntryFilter& take, SortedNames& names);
 
 // True when the entry name of the open folder is a folder, or a link to one.
 bool IsFolderEntry(int folderFd, const char* name, unsigned char type);
 
-// Reads the whole file at path (relative to folderFd, or AT_FDCWD) into text.
+// Reads the whole file at path (relative to folderFd, or kWorkingFolder) into text.
 // The number of bytes read, or -1 when the file cannot be read or holds more
 // than capacity bytes.
 long ReadSmallFile(int folderFd, const char* path, char* text, std::size_t capacity);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FixedText.h"
+#include "library/LibraryText.h"
 #include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
@@ -147,13 +147,14 @@ void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int
     if (!journal) return;
     std::vector<std::string> images, hashes;
     if (record.armedList) {
-        images = record.armedList->FileSpecs(record.itemsReceived);
-        const ImageLock* lock = record.armedList->images.get();
+        const ArmedList& armed = *record.armedList;
+        // The specs are in the library's encoding; the journal is UTF-8.
+        for (const std::string& spec : armed.FileSpecs(record.itemsReceived)) images.push_back(FromLibraryText(spec));
         for (std::size_t i = 0; i < images.size(); ++i) {
-            const std::string path(BoundedText(record.armedList->Item(static_cast<int>(i)).path));
-            if (!lock) hashes.emplace_back();
-            else hashes.push_back(success ? ctx_.images.Sha256AtStart(*lock, path)
-                                          : ctx_.images.Sha256IfUnchanged(*lock, path));
+            const std::string path = ImageBook::PathOf(armed.Item(static_cast<int>(i)));
+            if (!armed.images) hashes.emplace_back();
+            else hashes.push_back(success ? ctx_.images.Sha256AtStart(*armed.images, path)
+                                          : ctx_.images.Sha256IfUnchanged(*armed.images, path));
         }
     }
     const auto slot = static_cast<std::size_t>(record.channel);

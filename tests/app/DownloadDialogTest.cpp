@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "library/LibraryBinding.h"
 #include "support/Station.h"
 
 namespace tandrel {
@@ -85,8 +86,8 @@ TEST_F(DialogTest, JournalShowsStopsGreyedThenEachRowWhiteBeforeItsText) {
         expected.push_back(R"({"t":0,"ev":"colour","ch":)" + ch + R"(,"rgb":[255,255,255]})");
         expected.push_back(R"({"t":0,"ev":"status","ch":)" + ch + R"(,"text":"READY"})");
     }
-    expected.push_back(
-        R"({"t":0,"ev":"log","text":"Could not load the download library: libIFWD_DownloadDll.so: cannot open shared object file"})");
+    expected.push_back(std::string(R"({"t":0,"ev":"log","text":"Could not load the download library: )") +
+                       kLibraryFileName + R"(: cannot open shared object file"})");
     EXPECT_EQ(journalFile.Lines(), expected);
 }
 

@@ -4,13 +4,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/DownloaderApp.h"
 #include "support/SimulatedControls.h"
 #include "support/SimulatedLoop.h"
 #include "support/NoLibrary.h"
+#include "support/TempFolder.h"
 #include "TandrelVersion.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
@@ -123,8 +123,8 @@ TEST_F(AppTest, ADeviceSourceThatCannotBeUsedIsRefusedWithItsReason) {
 }
 
 TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
-    char name[] = "/tmp/tandrel-app-journal-XXXXXX";
-    close(mkstemp(name));
+    const test::TempFolder folder;
+    const std::string name = folder / "journal";
     ASSERT_EQ(Run({"--journal", name}), 0);
     std::ifstream in(name);
     int ready = 0, white = 0;
@@ -132,7 +132,6 @@ TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
         ready += line.find(R"("ev":"status")") != std::string::npos && line.find(R"("text":"READY")") != std::string::npos;
         white += line.find(R"("ev":"colour")") != std::string::npos && line.find("[255,255,255]") != std::string::npos;
     }
-    std::remove(name);
     EXPECT_EQ(ready, 8);
     EXPECT_EQ(white, 8);
 }

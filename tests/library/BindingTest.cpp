@@ -1,14 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "library/LibraryBinding.h"
-#include "platform/DlopenLoader.h"
+#include "support/SystemLoader.h"
+#include "support/TempFolder.h"
 
 namespace tandrel {
 namespace {
@@ -17,16 +16,16 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 // The real loader, noting every symbol asked for.
-class RecordingLoader : public DlopenLoader {
+class RecordingLoader : public SystemLoader {
 public:
     void* Resolve(void* module, const char* symbol) override {
         asked.emplace_back(symbol);
-        return DlopenLoader::Resolve(module, symbol);
+        return SystemLoader::Resolve(module, symbol);
     }
     std::vector<std::string> asked;
 };
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("/\\")); }
 
 TEST(LibraryBinding, ResolvesInTheFixedOrderAndFillsEverySlot) {
     RecordingLoader loader;
@@ -52,7 +51,7 @@ TEST(LibraryBinding, ResolvesInTheFixedOrderAndFillsEverySlot) {
 }
 
 TEST(LibraryBinding, ABareNameIsFoundInTheProgramsOwnFolderFirst) {
-    DlopenLoader loader;
+    SystemLoader loader;
     LibraryTable table;
     std::string error;
     void* module = LoadLibraryTable(loader, kLibraryFileName, table, error);
@@ -61,20 +60,20 @@ TEST(LibraryBinding, ABareNameIsFoundInTheProgramsOwnFolderFirst) {
 }
 
 TEST(LibraryBinding, ABareNameNotBesideTheProgramIsLookedForWhereTheSystemLooks) {
-    DlopenLoader loader;
+    SystemLoader loader;
     std::string error;
-    void* module = loader.Load("libm.so.6", error);
+    void* module = loader.Load(kSystemLibraryName, error);
     ASSERT_NE(module, nullptr) << error;
     EXPECT_NE(FolderOf(loader.PathOf(module)), FolderOf(FAKE_LIBRARY_PATH));
 }
 
+#ifndef _WIN32
 // An installed station finds the simulator in its package's folder, given
 // relative to the program's; a library beside the program or where the
-// system looks (the vendor's) wins over it.
+// system looks (the vendor's) wins over it. Only Linux has packages.
 TEST(LibraryBinding, ThePackagesFolderIsLookedInOnlyAfterTheProgramsFolderAndTheSystem) {
-    char made[] = "/tmp/tandrel-package-XXXXXX";
-    ASSERT_NE(mkdtemp(made), nullptr);
-    const std::string package = made;
+    const test::TempFolder folder;
+    const std::string& package = folder.Path();
     for (const std::string name : {kLibraryFileName, "libm.so.6", "libonly-packaged.so"}) {
         // A copy, not a link: the dynamic linker takes a file it has loaded
         // before for the same module, under its first name.
@@ -100,11 +99,11 @@ TEST(LibraryBinding, ThePackagesFolderIsLookedInOnlyAfterTheProgramsFolderAndThe
     void* system = loader.Load("libm.so.6", error);
     ASSERT_NE(system, nullptr) << error;
     EXPECT_NE(FolderOf(loader.PathOf(system)), package);
-    std::filesystem::remove_all(package);
 }
+#endif
 
 TEST(LibraryBinding, MissingSymbolsLeaveNullSlotsAndOnlyCalledOnesAreReported) {
-    DlopenLoader loader;
+    SystemLoader loader;
     LibraryTable table;
     std::string error;
     ASSERT_NE(LoadLibraryTable(loader, FAKE_PARTIAL_LIBRARY_PATH, table, error), nullptr) << error;
@@ -121,7 +120,7 @@ TEST(LibraryBinding, MissingSymbolsLeaveNullSlotsAndOnlyCalledOnesAreReported) {
 }
 
 TEST(LibraryBinding, ALibraryThatWillNotLoadLeavesEverySlotNullWithTheLoadersReason) {
-    DlopenLoader loader;
+    SystemLoader loader;
     LibraryTable table;
     std::string error;
     // A table filled by an earlier load must not keep stale entry points.

@@ -1,4 +1,3 @@
-#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -7,9 +6,9 @@
 
 #include "channels/EventRelay.h"
 #include "library/LibraryBinding.h"
-#include "platform/DlopenLoader.h"
 #include "support/FakeLibrary.h"
 #include "support/Station.h"
+#include "support/SystemLoader.h"
 #include "support/TableLoader.h"
 
 namespace tandrel {
@@ -20,21 +19,13 @@ using ::testing::StartsWith;
 using Texts = std::vector<std::string>;
 
 // The fake inside a shared library, reached the way the station reaches the
-// library, with a fresh script.
-class LoadedFake {
-public:
-    explicit LoadedFake(const char* path) : module_(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
-        fake = reinterpret_cast<test::FakeLibrary* (*)()>(dlsym(module_, "FakeLibraryReset"))();
-    }
-    ~LoadedFake() { dlclose(module_); }
-    LoadedFake(const LoadedFake&) = delete;
-    LoadedFake& operator=(const LoadedFake&) = delete;
-
-    test::FakeLibrary* fake = nullptr;
-
-private:
-    void* module_;
-};
+// library (and, like the station's, never unloaded), with a fresh script.
+test::FakeLibrary& LoadedFake(const char* path) {
+    SystemLoader loader;
+    std::string error;
+    void* module = loader.Load(path, error);
+    return *reinterpret_cast<test::FakeLibrary* (*)()>(loader.Resolve(module, "FakeLibraryReset"))();
+}
 
 // Each call as "entry arg arg ...".
 Texts CallsOf(const test::FakeLibrary& fake) {
@@ -62,17 +53,17 @@ void ExpectEightReadyRows(const test::Station<>& station) {
 }
 
 TEST(LibraryStartup, RegistersTheCallbackThenSetsTheTwelveParametersThroughTheOneMessageBuffer) {
-    LoadedFake loaded(FAKE_LIBRARY_PATH);
-    loaded.fake->writes["init"] = "callback registered";
-    loaded.fake->writes["parameter"] = "parameter set";
-    DlopenLoader loader;
+    test::FakeLibrary& fake = LoadedFake(FAKE_LIBRARY_PATH);
+    fake.writes["init"] = "callback registered";
+    fake.writes["parameter"] = "parameter set";
+    SystemLoader loader;
     test::Station<> station(LibraryAt("", loader));
     station.dialog.OnInitDialog();
 
     Texts expected = {"init"};
     expected.insert(expected.end(), kParameterCalls.begin(), kParameterCalls.end());
-    EXPECT_EQ(CallsOf(*loaded.fake), expected);
-    EXPECT_EQ(loaded.fake->callback, &LibraryCallback);
+    EXPECT_EQ(CallsOf(fake), expected);
+    EXPECT_EQ(fake.callback, &LibraryCallback);
     // Every call answers in the window's one buffer; the last answer is what it holds.
     EXPECT_STREQ(station.dialog.libraryMessage.Text(), "parameter set");
     EXPECT_NE(g_libraryModule, nullptr);
@@ -81,7 +72,7 @@ TEST(LibraryStartup, RegistersTheCallbackThenSetsTheTwelveParametersThroughTheOn
 }
 
 TEST(LibraryStartup, AnUnloadableLibraryIsReportedAndTheWindowStillOpens) {
-    DlopenLoader loader;
+    SystemLoader loader;
     test::Station<> station(LibraryAt("/nonexistent.so", loader));
     station.dialog.OnInitDialog();
 
@@ -93,12 +84,12 @@ TEST(LibraryStartup, AnUnloadableLibraryIsReportedAndTheWindowStillOpens) {
 }
 
 TEST(LibraryStartup, MissingEntryPointsAreNamedAndTheirSlotsAreNeverCalled) {
-    LoadedFake loaded(FAKE_PARTIAL_LIBRARY_PATH);
-    DlopenLoader loader;
+    test::FakeLibrary& fake = LoadedFake(FAKE_PARTIAL_LIBRARY_PATH);
+    SystemLoader loader;
     test::Station<> station(LibraryAt(FAKE_PARTIAL_LIBRARY_PATH, loader));
     station.dialog.OnInitDialog();
 
-    EXPECT_EQ(CallsOf(*loaded.fake), kParameterCalls);
+    EXPECT_EQ(CallsOf(fake), kParameterCalls);
     EXPECT_THAT(station.Log(),
                 ElementsAre(std::string("The download library ") + FAKE_PARTIAL_LIBRARY_PATH +
                             " lacks _IFWD_DL_init_callback, _IFWD_DL_boot_target, _IFWD_DL_TOC_get_filename"));
@@ -109,14 +100,14 @@ int InitOnly(IFWD_DL_Callback, char*) { return ++g_initCalls; }
 
 TEST(LibraryStartup, WithoutTheParameterEntryTheCallbackIsStillRegistered) {
     TableLoader loader;
-    loader.Export("libIFWD_DownloadDll.so", "_IFWD_DL_init_callback", &InitOnly);
+    loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &InitOnly);
     test::Station<> station(LibraryAt("", loader));
     g_initCalls = 0;
     station.dialog.OnInitDialog();
 
     EXPECT_EQ(g_initCalls, 1);
     ASSERT_EQ(station.Log().size(), 1u);
-    EXPECT_THAT(station.Log()[0], StartsWith("The download library libIFWD_DownloadDll.so lacks "));
+    EXPECT_THAT(station.Log()[0], StartsWith(std::string("The download library ") + kLibraryFileName + " lacks "));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "library/LibraryText.h"
 #include "plan/PlanStation.h"
 
 namespace tandrel::test {
@@ -124,6 +125,20 @@ TEST_F(DownloadListBuild, APlainPathTooLongForTheFileSpecRefusesTheWholeList) {
         EXPECT_STREQ(list.FirstItemPath(), "");
     }
     EXPECT_EQ(station.NewLogLines(), (Texts{TooLong(PathOfLength(497)), TooLong(PathOfLength(4096))}));
+}
+
+// Where the library reads another code page than the station's UTF-8
+// (Windows), a path with a character that page lacks would reach it as
+// another file's name: the list is refused and the log names the path.
+TEST_F(DownloadListBuild, APathTheLibrarysCodePageCannotHoldRefusesTheList) {
+    const std::string korean = "/images/\xED\x8E\x8C\xEC\x9B\xA8\xEC\x96\xB4.fls";
+    std::string converted;
+    if (ToLibraryText(korean, converted)) GTEST_SKIP() << "this system's library reads the path as it is";
+    ChoosePlain({{"/a", MemoryClass::PsiBootcore}, {korean, MemoryClass::Code}});
+    station.BuildAndSort();
+    EXPECT_EQ(list.count, 0);
+    EXPECT_EQ(station.NewLogLines(), Texts{korean + ": the path cannot be written in the download library's code "
+                                                    "page; nothing will be downloaded."});
 }
 
 TEST_F(DownloadListBuild, AContainerPathTooLongForItsItemsRefusesTheList) {

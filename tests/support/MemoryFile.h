@@ -1,25 +1,28 @@
 #pragma once
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace tandrel::test {
 
-// A file in memory; closed and freed after everything that writes to it.
+// A scratch file that goes away when closed (a temporary file, as every
+// system has one); closed after everything that writes to it.
 struct MemoryFile {
     MemoryFile() = default;
     MemoryFile(const MemoryFile&) = delete;
     MemoryFile& operator=(const MemoryFile&) = delete;
-    ~MemoryFile() {
-        std::fclose(file);
-        std::free(text);
-    }
+    ~MemoryFile() { std::fclose(file); }
 
+    // Everything written so far; writing goes on at the end afterwards.
     std::string Text() {
         std::fflush(file);
-        return std::string(text, size);
+        const long size = std::ftell(file);
+        std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+        std::rewind(file);
+        text.resize(std::fread(text.data(), 1, text.size(), file));
+        std::fseek(file, 0, SEEK_END);
+        return text;
     }
 
     std::vector<std::string> Lines() {
@@ -36,9 +39,7 @@ struct MemoryFile {
         return lines;
     }
 
-    char* text = nullptr;
-    std::size_t size = 0;
-    std::FILE* file = open_memstream(&text, &size);
+    std::FILE* file = std::tmpfile();
 };
 
 }  // namespace tandrel::test

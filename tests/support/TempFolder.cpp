@@ -1,9 +1,7 @@
 #include "support/TempFolder.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
@@ -11,10 +9,15 @@ namespace tandrel::test {
 
 namespace fs = std::filesystem;
 
+// A random name, taken only if no one has it yet: making the folder is what
+// claims it, on every system (there is no mkdtemp on Windows).
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tandrel-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp: " + std::string(std::strerror(errno)));
-    path_ = pattern;
+    std::random_device seed;
+    std::error_code ec;
+    do {
+        path_ = (fs::temp_directory_path() / ("tandrel-test-" + std::to_string(seed()))).string();
+    } while (!fs::create_directory(path_, ec) && !ec);
+    if (ec) throw std::runtime_error("cannot make a temporary folder " + path_ + ": " + ec.message());
 }
 
 TempFolder::~TempFolder() {

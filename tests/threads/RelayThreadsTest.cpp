@@ -10,6 +10,7 @@
 
 #include "channels/ChannelEvent.h"
 #include "channels/EventRelay.h"
+#include "library/LibraryBinding.h"
 #include "support/Station.h"
 #include "support/TableLoader.h"
 
@@ -100,7 +101,7 @@ void SendFromEightThreads(IFWD_DL_Callback callback, int count, std::atomic<int>
 TEST(RelayThreads, ReportsDuringAndAfterCloseTouchNothingFreed) {
     constexpr int kEach = 5000;
     TableLoader loader;
-    loader.Export("libIFWD_DownloadDll.so", "_IFWD_DL_init_callback", &Register);
+    loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &Register);
     test::Station<> station({{}, &loader});
     station.dialog.OnInitDialog();
     ASSERT_EQ(g_registered, &LibraryCallback);

@@ -2,14 +2,14 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iconv.h>
 #include <random>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 #include "support/SimulatedLoop.h"
+#include "support/StrictUtf8.h"
+#include "support/TempFolder.h"
 #include "ui/Journal.h"
 
 namespace tandrel {
@@ -18,10 +18,7 @@ namespace {
 // A journal writing into a file of its own, read back by a second reader.
 class JournalFile : public ::testing::Test {
 protected:
-    ~JournalFile() override {
-        std::fclose(out_);
-        std::remove(path_.c_str());
-    }
+    ~JournalFile() override { std::fclose(out_); }
 
     // What is in the file now, without closing or flushing the writer.
     std::vector<std::string> Lines() const {
@@ -31,16 +28,10 @@ protected:
         return lines;
     }
 
-    static std::FILE* CreateTemporary(std::string& path) {
-        char name[] = "/tmp/tandrel-journal-XXXXXX";
-        const int fd = mkstemp(name);
-        path = name;
-        return fdopen(fd, "w");
-    }
-
     SimulatedLoop clock;
-    std::string path_;
-    std::FILE* out_ = CreateTemporary(path_);
+    test::TempFolder folder_;
+    std::string path_ = folder_ / "journal";
+    std::FILE* out_ = std::fopen(path_.c_str(), "wb");
     Journal journal{out_, clock};
 };
 
@@ -89,18 +80,6 @@ TEST(JournalQuote, ReplacesBytesThatAreNotUtf8) {
     EXPECT_EQ(Journal::Quote("\xED\xA0\x80"), "\"" + replacement + replacement + replacement + "\"");
 }
 
-// Strict UTF-8 as the C library's converter sees it: no overlong forms, no surrogates.
-bool IsUtf8(const std::string& text) {
-    iconv_t converter = iconv_open("UTF-32LE", "UTF-8");
-    std::string in = text;
-    std::vector<char> out(4 * text.size() + 4);
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t left = in.size(), room = out.size();
-    const bool ok = iconv(converter, &from, &left, &to, &room) != static_cast<std::size_t>(-1);
-    iconv_close(converter);
-    return ok;
-}
 
 // A JSON string literal: quoted, every backslash starts a known escape, no
 // raw control character or bare quote inside.
@@ -129,7 +108,7 @@ TEST(JournalQuote, AnyBytesGiveAValidJsonString) {
         for (char& c : text) c = static_cast<char>(byte(random));
         const std::string quoted = Journal::Quote(text);
         ASSERT_TRUE(IsJsonStringLiteral(quoted)) << "round " << round;
-        ASSERT_TRUE(IsUtf8(quoted)) << "round " << round;
+        ASSERT_TRUE(test::IsStrictUtf8(quoted)) << "round " << round;
     }
 }
 

@@ -11,7 +11,10 @@ TEST(DeviceSources, NamedSourcesAreMadeAndWrongOnesRefusedWithTheReason) {
     tree.WriteFile("file", "x");
     const std::string root = tree.Path();
     std::string error;
-    EXPECT_NE(MakeDeviceRegistry("sysfs", error), nullptr);
+    // The system's own source, and the other system's, which this one lacks.
+    const std::string own = DefaultDeviceSource();
+    const std::string other = own == "sysfs" ? "registry" : "sysfs";
+    EXPECT_NE(MakeDeviceRegistry(own, error), nullptr);
     EXPECT_NE(MakeDeviceRegistry("dir:" + root, error), nullptr);
     EXPECT_EQ(error, "");
 
@@ -19,7 +22,7 @@ TEST(DeviceSources, NamedSourcesAreMadeAndWrongOnesRefusedWithTheReason) {
         {"dir:" + root + "/missing", "device tree \"" + root + "/missing\" does not exist"},
         {"dir:" + root + "/file", "device tree \"" + root + "/file\" is not a folder"},
         {"dir:", "device tree \"\" does not exist"},
-        {"registry", "unknown device source \"registry\": use sysfs or dir:PATH"},
+        {other, "unknown device source \"" + other + "\": use " + own + " or dir:PATH"},
     };
     for (const auto& [spec, reason] : refused) {
         EXPECT_EQ(MakeDeviceRegistry(spec, error), nullptr) << spec;

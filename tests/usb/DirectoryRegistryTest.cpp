@@ -14,6 +14,7 @@ namespace tandrel {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 class DirectoryRegistryTest : public ::testing::Test {
 protected:
@@ -36,11 +37,15 @@ protected:
 };
 
 TEST_F(DirectoryRegistryTest, ListsSubfoldersInByteOrderAndNothingElse) {
-    for (const char* name : {"b", "a0", "B", "a/deeper", "target"}) tree.MakeFolder(std::string("K/") + name);
+    for (const char* name : {"b", "a0", "Z", "a/deeper", "target"}) tree.MakeFolder(std::string("K/") + name);
     tree.WriteFile("K/a-file", "not a key");
-    std::filesystem::create_directory_symlink(tree / "K/target", tree / "K/c-link");
-    EXPECT_THAT(Listed("K\\"), ElementsAre("B", "a", "a0", "b", "c-link", "target"));
-    EXPECT_THAT(Listed("K", 2), ElementsAre("B", "a"));
+    // A link to a folder lists as a folder, where the system can make one.
+    std::error_code noLinks;
+    std::filesystem::create_directory_symlink(tree / "K/target", tree / "K/c-link", noLinks);
+    std::vector<std::string> expected = {"Z", "a", "a0", "b", "c-link", "target"};
+    if (noLinks) std::erase(expected, "c-link");
+    EXPECT_THAT(Listed("K\\"), ElementsAreArray(expected));
+    EXPECT_THAT(Listed("K", 2), ElementsAre("Z", "a"));
 }
 
 TEST_F(DirectoryRegistryTest, ManySubkeysListTheSmallestInOrder) {

@@ -6,7 +6,11 @@
 #include "library/DownloadLibrary.h"
 #include "support/FakeLibrary.h"
 
+#ifdef _WIN32
+#define FAKE_EXPORT extern "C" __declspec(dllexport)
+#else
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
