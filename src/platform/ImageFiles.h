@@ -53,4 +53,17 @@ public:
 // Bytes read at a time.
 constexpr std::size_t kImageReadChunk = 1 << 20;
 
+// A file opened for reading, as each system's LocalFiles holds it.
+class OpenImage {
+public:
+    virtual ~OpenImage() = default;
+    virtual bool Identify(FileIdentity& identity, std::string& error) const = 0;
+    // Up to size bytes into data: how many were read, 0 at the end, -1 (with
+    // the reason) on an error.
+    virtual long long ReadSome(std::uint8_t* data, std::size_t size, std::string& error) const = 0;
+};
+
+// The reading LocalFiles::Read does on every system, once the file is open.
+bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::ChunkSink& sink, std::string& error);
+
 }  // namespace tandrel

@@ -3,9 +3,6 @@
 // so that looking at an image never stops a new build being copied over it.
 #include "platform/ImageFiles.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "win32/WindowsApi.h"
 
 #include "win32/WideText.h"
@@ -15,17 +12,17 @@ namespace tandrel {
 namespace {
 
 // Closes the handle it holds.
-struct OpenFile {
+struct OpenFile : OpenImage {
     explicit OpenFile(const std::string& path)
         : handle(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~OpenFile() {
+    ~OpenFile() override {
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
-    bool Identify(FileIdentity& identity, std::string& error) const {
+    bool Identify(FileIdentity& identity, std::string& error) const override {
         BY_HANDLE_FILE_INFORMATION info{};
         if (!GetFileInformationByHandle(handle, &info)) {
             error = SystemErrorText(GetLastError());
@@ -42,6 +39,15 @@ struct OpenFile {
         identity.volume = info.dwVolumeSerialNumber;
         identity.fileId = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         return true;
+    }
+
+    long long ReadSome(std::uint8_t* data, std::size_t size, std::string& error) const override {
+        DWORD got = 0;
+        if (!ReadFile(handle, data, static_cast<DWORD>(size), &got, nullptr)) {
+            error = SystemErrorText(GetLastError());
+            return -1;
+        }
+        return got;
     }
 
     const HANDLE handle;
@@ -65,32 +71,7 @@ bool LocalFiles::Read(const std::string& path, FileIdentity& identity, const Chu
         error = SystemErrorText(GetLastError());
         return false;
     }
-    if (!file.Identify(identity, error)) return false;
-    // No more than the size the file had when opened: a file that keeps
-    // growing is still read to an end, and found changed below.
-    std::vector<std::uint8_t> buffer(kImageReadChunk);
-    std::uint64_t total = 0;
-    while (total < identity.size) {
-        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), identity.size - total));
-        DWORD got = 0;
-        if (!ReadFile(file.handle, buffer.data(), want, &got, nullptr)) {
-            error = SystemErrorText(GetLastError());
-            return false;
-        }
-        if (got == 0) break;
-        total += got;
-        if (!sink(buffer.data(), got)) {
-            error = "reading was stopped";
-            return false;
-        }
-    }
-    FileIdentity after;
-    if (!file.Identify(after, error)) return false;
-    if (after != identity || total != identity.size) {
-        error = "it changed while it was being read";
-        return false;
-    }
-    return true;
+    return ReadWhole(file, identity, sink, error);
 }
 
 }  // namespace tandrel

@@ -4,10 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <system_error>
-#include <vector>
 
 namespace tandrel {
 
@@ -28,21 +26,31 @@ bool IdentityOf(const struct stat& status, FileIdentity& identity, std::string& 
     return true;
 }
 
-struct OpenFile {
+struct OpenFile : OpenImage {
     explicit OpenFile(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~OpenFile() {
+    ~OpenFile() override {
         if (fd >= 0) close(fd);
     }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
-    bool Identify(FileIdentity& identity, std::string& error) const {
+    bool Identify(FileIdentity& identity, std::string& error) const override {
         struct stat status {};
         if (fstat(fd, &status) != 0) {
             error = LastError();
             return false;
         }
         return IdentityOf(status, identity, error);
+    }
+
+    long long ReadSome(std::uint8_t* data, std::size_t size, std::string& error) const override {
+        for (;;) {
+            const ssize_t n = read(fd, data, size);
+            if (n >= 0) return n;
+            if (errno != EINTR) break;
+        }
+        error = LastError();
+        return -1;
     }
 
     const int fd;
@@ -66,35 +74,7 @@ bool LocalFiles::Read(const std::string& path, FileIdentity& identity, const Chu
         error = LastError();
         return false;
     }
-    if (!file.Identify(identity, error)) return false;
-    // No more than the size the file had when opened: a file that keeps
-    // growing is still read to an end, and found changed below.
-    std::vector<std::uint8_t> buffer(kImageReadChunk);
-    std::uint64_t total = 0;
-    while (total < identity.size) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), identity.size - total));
-        const ssize_t n = read(file.fd, buffer.data(), want);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = LastError();
-            return false;
-        }
-        if (n == 0) break;
-        total += static_cast<std::uint64_t>(n);
-        if (!sink(buffer.data(), static_cast<std::size_t>(n))) {
-            error = "reading was stopped";
-            return false;
-        }
-    }
-    // Bytes written meanwhile may or may not be among those read: such a
-    // reading proves nothing.
-    FileIdentity after;
-    if (!file.Identify(after, error)) return false;
-    if (after != identity || total != identity.size) {
-        error = "it changed while it was being read";
-        return false;
-    }
-    return true;
+    return ReadWhole(file, identity, sink, error);
 }
 
 }  // namespace tandrel
