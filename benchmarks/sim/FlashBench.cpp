@@ -80,7 +80,7 @@ void WriteImage(const std::string& path) {
     std::vector<std::uint8_t> payload(kImageSize);
     std::mt19937 random(7);
     for (auto& b : payload) b = static_cast<std::uint8_t>(random());
-    ImageItem item{"code", 4, kPlainHeaderSize, payload.size(), Sha256Of(payload.data(), payload.size())};
+    ImageItem item{"code", 4, kPlainHeaderSize, payload.size(), tandrel::Sha256Of(payload.data(), payload.size())};
     std::vector<std::uint8_t> header = EncodePlainHeader(item);
     std::string error;
     File file = File::Create(path, error);

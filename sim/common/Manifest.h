@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Sha256.h"
+#include "platform/Sha256.h"
 
 namespace tandrel::sim {
 

@@ -50,23 +50,33 @@ std::string FlashFileName(const ItemPlan& plan) {
 // Reads back what landed in the flash and compares it with the image: success
 // is reported only for bytes that are there. The payload's digest was checked
 // while it streamed, so equal bytes also mean the manifest's SHA-256 is true.
-Outcome CheckWritten(const std::string& path, const ItemPlan& plan, const PhoneLink& link) {
+// Trusting the image, the flash is held to what was streamed instead, as the
+// image may have changed since.
+Outcome CheckWritten(const std::string& path, const ItemPlan& plan, const Digest& written, const PhoneLink& link) {
     std::string error;
     File check = File::OpenRead(path, error);
-    if (!check.IsOpen() || check.Size() != plan.item.length ||
-        FirstDifference(*plan.image, plan.item.offset, check, 0, plan.item.length)) {
+    bool held = check.IsOpen() && check.Size() == plan.item.length;
+    if (held && plan.trustImage) {
+        Digest flashed{};
+        held = HashRange(check, 0, plan.item.length, flashed) && flashed == written;
+    } else if (held) {
+        held = !FirstDifference(*plan.image, plan.item.offset, check, 0, plan.item.length);
+    }
+    if (!held) {
         return Outcome::Failure("item " + plan.item.name + ": the flash of " + link.Device() +
                                 " does not hold what was written");
     }
     return {};
 }
 
-Outcome RecordItem(const std::string& temp, const ItemPlan& plan, const PhoneLink& link) {
+// The manifest names the digest of the bytes written, which is the item's
+// checksum unless the image was trusted.
+Outcome RecordItem(const std::string& temp, const ItemPlan& plan, const Digest& written, const PhoneLink& link) {
     std::string file = FlashFileName(plan);
     std::string flash = link.FlashDir();
     std::string manifest = flash + "/" + kManifestName;
     std::string text = ReadSmallFile(manifest).value_or("");
-    text += FormatManifestLine({plan.item.name, plan.item.memoryClass, plan.item.length, plan.item.checksum, file});
+    text += FormatManifestLine({plan.item.name, plan.item.memoryClass, plan.item.length, written, file});
     std::string error;
     if (!RenameReplacing(temp, flash + "/" + file, error) || !WriteFileAtomically(manifest, text, error)) {
         return Outcome::Failure("cannot record item " + plan.item.name + " in the flash of " + link.Device());
@@ -83,12 +93,12 @@ Outcome Download(Operation& operation, const PhoneLink& link, const ItemPlan& pl
     Digest written{};
     Outcome outcome = CopyPayload(plan, out, written, links, watch, operation, link);
     if (outcome.kind == Outcome::Done && !out.Commit(error)) outcome = Outcome::Failure(error);
-    if (outcome.kind == Outcome::Done && written != plan.item.checksum) {
+    if (outcome.kind == Outcome::Done && !plan.trustImage && written != plan.item.checksum) {
         outcome = Outcome::Failure("item " + plan.item.name + " of " + plan.image->Path() +
                                    " is damaged: its payload does not match its checksum");
     }
-    if (outcome.kind == Outcome::Done) outcome = CheckWritten(temp, plan, link);
-    if (outcome.kind == Outcome::Done) outcome = RecordItem(temp, plan, link);
+    if (outcome.kind == Outcome::Done) outcome = CheckWritten(temp, plan, written, link);
+    if (outcome.kind == Outcome::Done) outcome = RecordItem(temp, plan, written, link);
     if (outcome.kind != Outcome::Done) std::remove(temp.c_str());
     return outcome;
 }

@@ -1,6 +1,7 @@
 #include "Rates.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "common/Faults.h"
 
@@ -12,6 +13,11 @@ std::optional<std::uint64_t> RateFromEnvironment(const char* variable, std::uint
     std::optional<std::uint64_t> rate = ParseRate(text);
     if (!rate) why = std::string(variable) + "=" + text + " is not a rate (bytes per second, e.g. 8M, 500K, 0)";
     return rate;
+}
+
+bool TrustsImagesFromEnvironment() {
+    const char* text = std::getenv(kTrustImagesVariable);
+    return text != nullptr && std::string(text) == "1";
 }
 
 }  // namespace tandrel::sim

@@ -170,6 +170,7 @@ int Simulator::Download(int number, const char* fileSpec, std::string& why) {
     plan.unplugDuringItem = faults.unplugItem == plan.number;
     plan.unplugPercent = faults.unplugPercent;
     plan.phoneRate = *phoneRate;
+    plan.trustImage = TrustsImagesFromEnvironment();
     if (plan.fault == StepFault::Refuse) {
         why = "the phone on " + link->Device() + " refused item " + std::to_string(plan.number) + " (" +
               plan.item.name + ")" + kFaultNote;

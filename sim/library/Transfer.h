@@ -21,6 +21,8 @@ struct ItemPlan {
     bool unplugDuringItem = false;
     unsigned unplugPercent = 0;
     std::uint64_t phoneRate = 0;
+    // Writes the bytes as read, without holding them to the item's checksum.
+    bool trustImage = false;
 };
 
 struct Links {

@@ -10,9 +10,11 @@
 #include "channels/ChannelTable.h"
 #include "library/LibraryTable.h"
 #include "plan/DownloadList.h"
+#include "plan/ImageBook.h"
 #include "plan/ImageSlotSet.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/DialogControls.h"
+#include "platform/ImageFiles.h"
 #include "platform/ModuleLoader.h"
 #include "platform/WindowLoop.h"
 #include "ui/Display.h"
@@ -31,6 +33,7 @@ struct StationPorts {
     ModuleLoader& loader;
     DeviceRegistry& registry;
     DevicePathTable& devicePaths;
+    const ImageFiles& files;
 };
 
 // The main window: owner of all run-time state, and the handler of every
@@ -81,6 +84,9 @@ public:
     Display display;
     ImageSlotSet imageSlots;
     DownloadList downloadList;
+    // The files of downloadList as the last Start took them.
+    std::shared_ptr<const ImageLock> imageLock;
+    ImageBook images;
     ChannelTable channelTable;
     LibraryTable libraryTable;
     LibraryMessage libraryMessage;
@@ -96,6 +102,7 @@ private:
     void DetachLibrary();
     void OnChannelEvent(WindowMessage& message);
     void OnAppendLog(WindowMessage& message);
+    void OnImageHashed(WindowMessage& message);
     void ArmCommChannels();
 };
 

@@ -69,7 +69,8 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
     std::unique_ptr<Journal> journal;
     if (journalFile) journal = std::make_unique<Journal>(journalFile.get(), window->Loop());
 
-    DownloadDialog dialog(StationPorts{window->Controls(), window->Loop(), loader_, *registry, TheDevicePathTable()},
+    const LocalFiles files;
+    DownloadDialog dialog(StationPorts{window->Controls(), window->Loop(), loader_, *registry, TheDevicePathTable(), files},
                           options, journal.get());
     dialog.OnInitDialog();
     window->Show();

@@ -22,6 +22,9 @@ void DownloadDialog::OnStart() {
     display.ClearLog();
     BuildDownloadList(PlanContext{imageSlots, downloadList, controls, libraryTable, display});
     SortDownloadList(downloadList);
+    // The operator starts the files as they are now, whatever was refused before.
+    imageLock = images.Take(downloadList);
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) channelTable.Record(n)->refusedImage.clear();
     const bool usb = display.IsUsbMode();
     if (usb) {
         SetScanTimer(loop);

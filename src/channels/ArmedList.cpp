@@ -14,8 +14,8 @@ std::vector<std::string> ArmedList::FileSpecs(int n) const {
     return specs;
 }
 
-std::shared_ptr<const ArmedList> ArmWith(const DownloadList& list) {
-    return std::make_shared<const ArmedList>(ArmedList{list});
+std::shared_ptr<const ArmedList> ArmWith(const DownloadList& list, std::shared_ptr<const ImageLock> images) {
+    return std::make_shared<const ArmedList>(ArmedList{list, std::move(images)});
 }
 
 }  // namespace tandrel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plan/DownloadList.h"
+#include "plan/ImageLock.h"
 
 namespace tandrel {
 
@@ -13,6 +14,8 @@ namespace tandrel {
 // gets exactly the items it was armed with, and its result names them.
 struct ArmedList {
     DownloadList list;
+    // The image files as the Start of this list found them.
+    std::shared_ptr<const ImageLock> images;
 
     // The number of items, held to 0..kMaxDownloadItems whatever the count says.
     int Count() const;
@@ -23,7 +26,7 @@ struct ArmedList {
     std::vector<std::string> FileSpecs(int n) const;
 };
 
-// A copy of list, for one channel's run.
-std::shared_ptr<const ArmedList> ArmWith(const DownloadList& list);
+// A copy of list and its files' lock, for one channel's run.
+std::shared_ptr<const ArmedList> ArmWith(const DownloadList& list, std::shared_ptr<const ImageLock> images);
 
 }  // namespace tandrel

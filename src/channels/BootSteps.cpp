@@ -8,9 +8,30 @@ namespace tandrel {
 // A run starts from Ready: it walks the list as it is now, to its end, and
 // only what the library reports from now on belongs to it.
 void ChannelEngine::ArmChannel(ChannelRecord& record) {
-    record.armedList = ArmWith(ctx_.downloadList);
+    record.armedList = ArmWith(ctx_.downloadList, ctx_.imageLock);
     record.itemsReceived = 0;
     record.BeginSession();
+}
+
+// A file of the list that is no longer what Start took keeps the phone from
+// being armed: it would be written with a build the operator did not start.
+// The phone stays where it is; the row and the log say why once, however
+// often the phone is reported, and Start again accepts the files as they are:
+// it is made usable for that, as a Stop button would.
+bool ChannelEngine::RefuseChangedImages(ChannelRecord& record) {
+    const std::string changed = ctx_.imageLock ? ctx_.images.FirstChanged(*ctx_.imageLock) : std::string();
+    if (changed.empty()) {
+        record.refusedImage.clear();
+        return false;
+    }
+    if (changed != record.refusedImage) {
+        ctx_.display.Label(record.channel).SetBkColor(kRed);
+        ctx_.display.SetChannelStatus(record.channel, "Image changed, press Start");
+        ctx_.display.AppendLog("Image changed since Start: " + changed);
+        ctx_.display.EnableControl(IDC_START, true);
+        record.refusedImage = changed;
+    }
+    return true;
 }
 
 void ChannelEngine::DetectionStep(ChannelRecord& record) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "channels/ChannelState.h"
@@ -9,6 +11,7 @@
 #include "channels/RunControl.h"
 #include "library/LibraryTable.h"
 #include "plan/DownloadList.h"
+#include "plan/ImageBook.h"
 #include "platform/WindowLoop.h"
 #include "ui/Display.h"
 
@@ -22,6 +25,10 @@ struct EngineContext {
     LibraryTable& library;
     LibraryMessage& message;
     const DownloadList& downloadList;
+    // The files of downloadList as Start took them (none before the first
+    // Start), and what is known of them.
+    const std::shared_ptr<const ImageLock>& imageLock;
+    ImageBook& images;
     RunControl& runControl;
     const std::uint8_t* bootBlock;
 };
@@ -47,12 +54,15 @@ private:
 
     // Starting a run (BootSteps.cpp).
     void ArmChannel(ChannelRecord& record);
+    bool RefuseChangedImages(ChannelRecord& record);
     void DetectionStep(ChannelRecord& record);
     void BootStep(ChannelRecord& record);
     void EnableStopButton(int channel);
 
     // Walking the download list (ItemSteps.cpp).
     void NextItem(ChannelRecord& record);
+    void ConfirmImages(ChannelRecord& record);
+    void OnImagesConfirmed(int channel, std::uint32_t session, const std::string& changedFile);
     ItemOutcome StartNextItem(ChannelRecord& record);
     void BeginStage(ChannelRecord& record, std::string_view text, ChannelState state);
     int CallDownload(const ChannelRecord& record, const ItemStage& stage, const char* fileSpec);

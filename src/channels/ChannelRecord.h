@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "channels/ArmedList.h"
 #include "channels/ChannelState.h"
@@ -26,6 +27,9 @@ struct ChannelRecord {
     std::shared_ptr<const ArmedList> armedList;
     // How many items of armedList the phone has taken in full.
     std::int32_t itemsReceived = 0;
+    // The image file that kept the phone in front of this channel from being
+    // armed, already told to the operator; empty once it is armed.
+    std::string refusedImage;
 
     // The library session of the run under way: a number of its own from the
     // arming until the run ends (failure, Stop, completion or Reset), 0

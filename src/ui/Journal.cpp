@@ -109,17 +109,25 @@ void Journal::State(int channel, std::string_view state) {
     Write("\"ev\":\"state\",\"ch\":" + std::to_string(channel) + ",\"state\":" + Quote(state));
 }
 
-void Journal::Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                     std::int64_t durationMs) {
+namespace {
+
+// A JSON list of the texts; an empty text is null when emptyIsNull.
+std::string ListOf(const std::vector<std::string>& texts, bool emptyIsNull) {
     std::string list = "[";
-    for (std::size_t i = 0; i < images.size(); ++i) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
         if (i) list += ',';
-        list += Quote(images[i]);
+        list += emptyIsNull && texts[i].empty() ? "null" : Journal::Quote(texts[i]);
     }
-    list += ']';
+    return list + ']';
+}
+
+}  // namespace
+
+void Journal::Result(int channel, int device, bool success, const std::vector<std::string>& images,
+                     const std::vector<std::string>& sha256, std::int64_t durationMs) {
     Write("\"ev\":\"result\",\"ch\":" + std::to_string(channel) + ",\"device\":" + std::to_string(device) +
-          ",\"result\":" + (success ? "\"Success\"" : "\"Fail\"") + ",\"images\":" + list +
-          ",\"ms\":" + std::to_string(durationMs));
+          ",\"result\":" + (success ? "\"Success\"" : "\"Fail\"") + ",\"images\":" + ListOf(images, false) +
+          ",\"ms\":" + std::to_string(durationMs) + ",\"sha256\":" + ListOf(sha256, true));
 }
 
 }  // namespace tandrel

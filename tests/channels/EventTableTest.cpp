@@ -75,7 +75,7 @@ TEST_P(EventTable, CellDoesWhatTheTableSays) {
     r.deviceNumber = 3;
     r.portOpen = cell.row.state != S::Ready;
     r.itemCursor = cell.row.state == S::Ready ? 5 : 0;
-    if (cell.row.state != S::Ready) r.armedList = ArmWith(b.list);
+    if (cell.row.state != S::Ready) r.armedList = ArmWith(b.list, nullptr);
     b.channels.SetState(r, cell.row.state);
     b.dialog.display.EnableControl(StopButtonId(3), false);
     const bool portWasOpen = r.portOpen;

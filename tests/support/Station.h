@@ -37,6 +37,7 @@ struct StationSetup {
     ModuleLoader* loader = nullptr;
     DeviceRegistry* registry = nullptr;
     std::FILE* journal = nullptr;
+    const ImageFiles* files = nullptr;
 };
 
 // The main window as the program builds it, on the window a test picks:
@@ -48,7 +49,8 @@ public:
     explicit Station(StationSetup setup = {})
         : journal(setup.journal ? setup.journal : journalFile.file, window.Loop()),
           dialog(open_.emplace(StationPorts{window.Controls(), window.Loop(), setup.loader ? *setup.loader : noLibrary,
-                                            setup.registry ? *setup.registry : registry, devicePaths},
+                                            setup.registry ? *setup.registry : registry, devicePaths,
+                                            setup.files ? *setup.files : localFiles},
                                std::move(setup.options), &journal)) {}
 
     // The window closes: the dialog goes, as the program's does when its
@@ -74,6 +76,7 @@ public:
     NoLibrary noLibrary;
     InMemoryRegistry registry;
     DevicePathTable devicePaths;
+    LocalFiles localFiles;
     MemoryFile journalFile;
     Journal journal;
 

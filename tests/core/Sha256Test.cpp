@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "common/Sha256.h"
+#include "platform/Sha256.h"
 
-namespace tandrel::sim {
+namespace tandrel {
 namespace {
 
 std::string HashText(const std::string& text) { return HexOf(Sha256Of(text.data(), text.size())); }
@@ -38,4 +38,4 @@ TEST(Sha256, HexRoundTripsAndRejectsMalformedText) {
 }
 
 }  // namespace
-}  // namespace tandrel::sim
+}  // namespace tandrel

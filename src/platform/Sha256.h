@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tandrel::sim {
+namespace tandrel {
 
 using Digest = std::array<std::uint8_t, 32>;
 
@@ -31,4 +31,4 @@ std::string HexOf(const Digest& digest);
 // False when text is not 64 hex digits.
 bool ParseHexDigest(const std::string& text, Digest& digest);
 
-}  // namespace tandrel::sim
+}  // namespace tandrel

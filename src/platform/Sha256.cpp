@@ -1,9 +1,9 @@
-#include "Sha256.h"
+#include "platform/Sha256.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace tandrel::sim {
+namespace tandrel {
 namespace {
 
 constexpr std::uint32_t kRound[64] = {
@@ -122,4 +122,4 @@ bool ParseHexDigest(const std::string& text, Digest& digest) {
     return true;
 }
 
-}  // namespace tandrel::sim
+}  // namespace tandrel
