@@ -46,12 +46,7 @@ TEST_F(ImageLock, ANewBuildCopiedOverMidRunIsWrittenOnlyAfterStartAcceptsIt) {
     PlugPhones({1, 2, 3, 4});
     SimStation station(bench, {container});
     station.Click(IDC_START);
-    ASSERT_TRUE(station.Await([&] {
-        for (int n = 1; n <= 4; ++n) {
-            if (station.Row(n) != "Downloading FLS" || station.Progress(n) < 20) return false;
-        }
-        return true;
-    })) << "phones 1-4 are not in the middle of their Code item";
+    ASSERT_TRUE(station.AwaitDownloading({1, 2, 3, 4}, 20)) << "phones 1-4 are not in the middle of their Code item";
 
     fs::copy_file(buildB, container, fs::copy_options::overwrite_existing);
     PlugPhones({5, 6, 7, 8});

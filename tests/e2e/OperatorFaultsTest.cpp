@@ -130,12 +130,7 @@ TEST_F(OperatorFaults, ReportsMadeWhileResetClosesThePortsStartNothingAfterIt) {
     SimStation station(bench, {container});
     station.Click(IDC_START);
     // Two seconds or less from the end of their Code items; Reset takes four.
-    ASSERT_TRUE(station.Await([&] {
-        for (int n = 1; n <= 8; ++n) {
-            if (station.Row(n) != "Downloading FLS" || station.Progress(n) < 50) return false;
-        }
-        return true;
-    }));
+    ASSERT_TRUE(station.AwaitDownloading({1, 2, 3, 4, 5, 6, 7, 8}, 50));
 
     station.ResetAnsweringTheBox();
     RunWindow(station, 1500);

@@ -111,4 +111,13 @@ bool SimStation::AwaitShown(int channel, const std::string& text, int timeoutMs)
     return Await([&] { return Contains(History(channel), text); }, timeoutMs);
 }
 
+bool SimStation::AwaitDownloading(const std::vector<int>& channels, int percent) {
+    return Await([&] {
+        for (int n : channels) {
+            if (Row(n) != "Downloading FLS" || Progress(n) < percent) return false;
+        }
+        return true;
+    });
+}
+
 }  // namespace tandrel::e2e

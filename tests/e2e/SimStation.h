@@ -62,6 +62,9 @@ public:
     bool Await(const std::function<bool()>& condition, int timeoutMs = kDeadlineMs);
     // Until the row has shown text at some point.
     bool AwaitShown(int channel, const std::string& text, int timeoutMs = kDeadlineMs);
+    // Until every channel of channels is downloading its Code item with its
+    // bar at percent or more.
+    bool AwaitDownloading(const std::vector<int>& channels, int percent);
 
 private:
     QWidget* Widget(ControlId id);
