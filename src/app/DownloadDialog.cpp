@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/DecimalText.h"
+#include "platform/PostedTask.h"
 #include "ui/ControlIds.h"
 
 namespace tandrel {
@@ -134,6 +135,7 @@ void DownloadDialog::OnMessage(WindowMessage& message) {
     if (message.id == WM_CHANNEL_EVENT) return OnChannelEvent(message);
     if (message.id == WM_APPEND_LOG) return OnAppendLog(message);
     if (message.id == WM_IMAGE_HASHED) return OnImageHashed(message);
+    if (message.id == WM_POSTED_TASK) return RunPostedTask(message);
 }
 
 }  // namespace tandrel

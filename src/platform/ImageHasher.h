@@ -12,9 +12,6 @@
 
 namespace tandrel {
 
-// Posted by the hashing thread for every file it was asked to hash.
-constexpr unsigned WM_IMAGE_HASHED = 1027;
-
 // What the hashing thread found for one version of a file.
 struct ImageHashed : MessagePayload {
     std::string path;

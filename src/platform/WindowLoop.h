@@ -4,11 +4,9 @@
 #include <functional>
 #include <memory>
 
-namespace tandrel {
+#include "platform/WindowMessages.h"
 
-// Window messages accepted from elsewhere in the process.
-constexpr unsigned WM_CHANNEL_EVENT = 1025;
-constexpr unsigned WM_APPEND_LOG = 1026;
+namespace tandrel {
 
 struct MessagePayload {
     virtual ~MessagePayload() = default;

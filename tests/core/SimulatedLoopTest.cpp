@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 #include <vector>
 
+#include "platform/PostedTask.h"
 #include "support/SimulatedLoop.h"
 
 namespace tandrel {
@@ -63,6 +65,22 @@ TEST(SimulatedLoop, CloseFreesQueuedMessagesAndRefusesLaterPosts) {
     EXPECT_FALSE(loop.Post(WindowMessage{WM_CHANNEL_EVENT, std::make_unique<Tagged>(2)}));
     loop.RunFor(10);
     EXPECT_EQ(delivered, 0);
+}
+
+TEST(PostedTask, RunsOnDeliveryAndIsDroppedUnrunOnceTheWindowClosed) {
+    SimulatedLoop loop;
+    loop.SetHandlers(RunPostedTask, [](int) {});
+    auto captured = std::make_shared<int>(0);
+    std::thread worker([&] { EXPECT_TRUE(PostTask(loop, [captured] { ++*captured; })); });
+    worker.join();
+    loop.RunFor(0);
+    EXPECT_EQ(*captured, 1);
+    PostTask(loop, [captured] { ++*captured; });
+    loop.Close();
+    EXPECT_FALSE(PostTask(loop, [captured] { ++*captured; }));
+    loop.RunFor(10);
+    EXPECT_EQ(*captured, 1);
+    EXPECT_EQ(captured.use_count(), 1);
 }
 
 }  // namespace
