@@ -75,12 +75,13 @@ DownloadDialog::~DownloadDialog() {
 bool DownloadDialog::OnInitDialog() {
     controls.SetHandlers([this](ControlId id) { OnCommand(id); },
                          [this](unsigned commandId) { OnSysCommand(commandId); });
+    controls.SetCloseHandler([this](bool operatorAsked) { return OnClose(operatorAsked); });
     loop.SetHandlers([this](WindowMessage& m) { OnMessage(m); }, [this](int id) { OnTimer(id); });
     UpdateData(false);
 
     controls.SetLabelFont(IDC_STATUS_BANNER, BannerFont());
     for (int n = 1; n <= channelCount; ++n) controls.SetProgressRange(ProgressId(n), 0, 100);
-    controls.SetComboSelection(IDC_DRIVER, kDriverUsb);
+    controls.SetComboSelection(IDC_DRIVER, options.commDriver ? kDriverComm : kDriverUsb);
     for (int n = 1; n <= channelCount; ++n) display.EnableControl(StopButtonId(n), false);
 
     for (int k = 0; k < kSlotCount; ++k) {

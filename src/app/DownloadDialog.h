@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Options.h"
 #include "channels/ChannelEngine.h"
@@ -68,6 +69,9 @@ public:
     void OnStart();
     void OnReset();
     void OnStop(int channel);
+    // The window is about to close: false keeps it open. Phones still being
+    // written each get a "Fail" result first; the operator is asked before.
+    bool OnClose(bool operatorAsked);
 
     // The ports.
     DialogControls& controls;
@@ -104,6 +108,11 @@ private:
     void OnAppendLog(WindowMessage& message);
     void OnImageHashed(WindowMessage& message);
     void ArmCommChannels();
+    std::vector<int> ChannelsBeingWritten() const;
+
+    // Once the close has been let through, a second request (a signal while
+    // the operator is being asked) records nothing again.
+    bool closing_ = false;
 };
 
 }  // namespace tandrel

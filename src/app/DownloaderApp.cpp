@@ -15,6 +15,7 @@ namespace tandrel {
 namespace {
 
 constexpr int kRefused = 2;
+constexpr int kJournalLost = 3;
 
 // Closes the journal's file, unless it is standard output.
 struct JournalFileCloser {
@@ -68,18 +69,38 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
     const std::unique_ptr<WindowSystem> window = makeWindow_();
     std::unique_ptr<Journal> journal;
     if (journalFile) journal = std::make_unique<Journal>(journalFile.get(), window->Loop());
-
-    const LocalFiles files;
-    DownloadDialog dialog(StationPorts{window->Controls(), window->Loop(), loader_, *registry, TheDevicePathTable(), files},
-                          options, journal.get());
-    dialog.OnInitDialog();
-    window->Show();
-    dialog.OnWindowShown();
-    window->RunUntilClosed();
+    RunWindow(*window, options, *registry, journal.get());
     if (!options.screenshot.empty() && !window->SaveScreenshot(options.screenshot, error)) {
         errors_ << "tandrel: " << error << "\n";
     }
+    if (journal) {
+        if (const std::int64_t lost = journal->Finish()) {
+            errors_ << "tandrel: the journal lost " << lost << " records\n";
+            return kJournalLost;
+        }
+    }
     return 0;
+}
+
+// The dialog goes with its window's run, so that all it journals is in
+// before the journal's last try.
+void DownloaderApp::RunWindow(WindowSystem& window, const Options& options, DeviceRegistry& registry,
+                              Journal* journal) {
+    const LocalFiles files;
+    DownloadDialog dialog(StationPorts{window.Controls(), window.Loop(), loader_, registry, TheDevicePathTable(), files},
+                          options, journal);
+    if (journal) {
+        journal->OnWriteFailure([this, &dialog](const std::string& reason) {
+            const std::string line = "Journal cannot be written: " + reason;
+            errors_ << "tandrel: " << line << std::endl;
+            dialog.display.AppendLog(line);
+        });
+    }
+    dialog.OnInitDialog();
+    window.Show();
+    dialog.OnWindowShown();
+    window.RunUntilClosed();
+    if (journal) journal->OnWriteFailure(nullptr);
 }
 
 }  // namespace tandrel

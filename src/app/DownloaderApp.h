@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "app/Options.h"
+#include "platform/DeviceRegistry.h"
 #include "platform/ModuleLoader.h"
 #include "platform/WindowSystem.h"
 
 namespace tandrel {
+
+class Journal;
 
 // The application: reads the command line, opens the journal and the device
 // source, then runs one DownloadDialog until its window closes.
@@ -25,10 +29,12 @@ public:
     // args: the arguments after the program name, the toolkit's own removed.
     // Returns the exit status: 0 once the window has closed or the version
     // is printed, 2 when the command line, the journal file or the device
-    // source is refused.
+    // source is refused, 3 when the journal lost records it could not write.
     int Run(const std::vector<std::string>& args);
 
 private:
+    void RunWindow(WindowSystem& window, const Options& options, DeviceRegistry& registry, Journal* journal);
+
     WindowFactory makeWindow_;
     ModuleLoader& loader_;
     std::ostream& output_;

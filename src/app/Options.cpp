@@ -38,6 +38,10 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
         } else if (a == "--image") {
             if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
             o.images.push_back(value);
+        } else if (a == "--driver") {
+            if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
+            if (value != "usb" && value != "comm") return {std::nullopt, "--driver takes usb or comm, not " + value};
+            o.commDriver = value == "comm";
         } else if (a == "--start") {
             o.start = true;
         } else if (a == "--journal") {
@@ -62,11 +66,12 @@ constexpr const char* kCloseFromOutside = "SIGTERM and SIGINT close the window a
 
 std::string UsageText() {
     const std::string devices = DefaultDeviceSource();
-    return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--start]\n"
-           "               [--journal FILE|-] [--screenshot FILE] [--version]\n"
+    return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--driver usb|comm]\n"
+           "               [--start] [--journal FILE|-] [--screenshot FILE] [--version]\n"
            "  --library PATH    load this download library instead of " + kLibraryFileName + "\n"
            "  --devices SOURCE  where phones are found: " + devices + " (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
+           "  --driver usb|comm choose USB (default) or COMM in the Driver box\n"
            "  --start           press Start once the window is up\n"
            "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n"
            "  --screenshot FILE write a PNG of the window to FILE when it closes\n"

@@ -17,6 +17,8 @@ struct Options {
     std::string devices = DefaultDeviceSource();
     std::vector<std::string> images;
     bool start = false;
+    // The "Driver" box's selection at start-up: true for "COMM", false for "USB".
+    bool commDriver = false;
     // Empty: no journal; "-": standard output.
     std::string journal;
     // Empty: none; otherwise a PNG of the window as it was when it closed.

@@ -9,6 +9,13 @@ namespace tandrel {
 
 namespace {
 constexpr int kResetPauseMs = 500;
+constexpr const char* kClosedDuringDownload = "station closed during download";
+
+std::string ChannelList(const std::vector<int>& channels) {
+    std::string list;
+    for (int n : channels) list += (list.empty() ? "" : ", ") + std::to_string(n);
+    return list;
+}
 }  // namespace
 
 void DownloadDialog::OnTimer(int timerId) { scanTick.OnTimer(timerId); }
@@ -69,8 +76,50 @@ void DownloadDialog::OnReset() {
     display.ClearLog();
     unplugQueue.RemoveAll();
     devicePaths.ClearDevicePaths();
-    scanTick.ForgetRefusedPhones();
+    scanTick.Reset();
     display.SetBanner(kSystemReset, true);
+}
+
+}  // namespace tandrel
+
+namespace tandrel {
+
+// A phone whose port is open and whose run has not ended: closing now leaves
+// it half written.
+std::vector<int> DownloadDialog::ChannelsBeingWritten() const {
+    std::vector<int> writing;
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) {
+        const ChannelRecord* record = channelTable.Record(n);
+        if (!record || !record->portOpen) continue;
+        const ChannelState state = record->state.load();
+        if (state != ChannelState::Ready && state != ChannelState::WaitUnplug && state != ChannelState::Completed) {
+            writing.push_back(n);
+        }
+    }
+    return writing;
+}
+
+// The library is told to stop, so that no phone is still being written by
+// it while the program ends.
+bool DownloadDialog::OnClose(bool operatorAsked) {
+    if (closing_) return true;
+    const std::vector<int> writing = ChannelsBeingWritten();
+    if (!writing.empty() && operatorAsked &&
+        !controls.AskYesNo(std::to_string(writing.size()) + " phones are being written. Close anyway?")) {
+        return false;
+    }
+    closing_ = true;
+    if (writing.empty()) return true;
+    for (int n : writing) {
+        ChannelRecord& record = *channelTable.Record(n);
+        record.EndSession();
+        libraryMessage.Clear();
+        if (libraryTable.abort_process) libraryTable.abort_process(LibraryChannel(record), libraryMessage.text);
+        engine.CloseChannelPort(&record);
+        scanTick.JournalResult(record, false, loop.Now(), kClosedDuringDownload);
+    }
+    display.AppendLog("Station closed during download: channel " + ChannelList(writing) + " recorded as Fail");
+    return true;
 }
 
 }  // namespace tandrel

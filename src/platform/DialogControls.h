@@ -25,12 +25,18 @@ class DialogControls {
 public:
     using CommandHandler = std::function<void(ControlId id)>;
     using SysCommandHandler = std::function<void(unsigned commandId)>;
+    // Asked before the window closes; false keeps it open. operatorAsked is
+    // true for the close box, Esc and the menu's Close, false when the
+    // station is stopped from outside.
+    using CloseHandler = std::function<bool(bool operatorAsked)>;
 
     virtual ~DialogControls() = default;
 
     // Where clicks go: button and check-box clicks by control id (an auto check
     // box has already toggled), and commands of the window's own menu.
     virtual void SetHandlers(CommandHandler onCommand, SysCommandHandler onSysCommand) = 0;
+
+    virtual void SetCloseHandler(CloseHandler onClose) = 0;
 
     virtual void SetText(ControlId id, std::string_view text) = 0;
     virtual std::string GetText(ControlId id) const = 0;
@@ -70,6 +76,9 @@ public:
     // A modal box with an OK button only; returns when the operator closed it.
     // The window keeps handling timers and posted messages meanwhile.
     virtual void MessageBox(std::string_view text) = 0;
+    // A modal box with Yes and No, No the default; true for Yes. The window
+    // keeps handling timers and posted messages meanwhile.
+    virtual bool AskYesNo(std::string_view text) = 0;
     // The file-open dialog, several files allowed, all files listed.
     // Nothing when the operator cancelled or the dialog failed.
     virtual std::optional<std::vector<std::string>> OpenFiles() = 0;

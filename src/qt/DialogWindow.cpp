@@ -64,6 +64,16 @@ void DialogWindow::AppendMenuItem(unsigned commandId, const QString& text) {
     connect(action, &QAction::triggered, this, [this, commandId] { emit SysCommand(commandId); });
 }
 
+void DialogWindow::reject() {
+    if (closeQuery_ && !closeQuery_(true)) return;
+    QDialog::reject();
+}
+
+void DialogWindow::CloseUnasked() {
+    if (closeQuery_) closeQuery_(false);
+    QDialog::reject();
+}
+
 void DialogWindow::AppendMenuSeparator() { menu_->addSeparator(); }
 
 // A field, a box or a check box passes Enter on to the dialog; only a focused

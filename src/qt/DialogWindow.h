@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <map>
 
 #include "platform/DialogTemplate.h"
@@ -25,6 +26,14 @@ public:
     // The widget made for control id, or null when the template has none.
     QWidget* Control(ControlId id) const;
 
+    // Asked before the window closes (true: the operator closes it); false
+    // keeps it open. Without one the window just closes.
+    void SetCloseQuery(std::function<bool(bool operatorAsked)> query) { closeQuery_ = std::move(query); }
+    // The close box, Esc and the menu's Close all come here.
+    void reject() override;
+    // Closed from outside: the query is told, but cannot keep the window open.
+    void CloseUnasked();
+
     // Entries of the window's menu, added after those already there.
     void AppendMenuItem(unsigned commandId, const QString& text);
     void AppendMenuSeparator();
@@ -43,6 +52,7 @@ private:
     DialogBaseUnits units_;
     std::map<ControlId, QWidget*> controls_;
     QMenu* menu_;
+    std::function<bool(bool)> closeQuery_;
 };
 
 }  // namespace tandrel

@@ -185,6 +185,13 @@ void QtControls::MessageBox(std::string_view text) {
     box.exec();
 }
 
+bool QtControls::AskYesNo(std::string_view text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tandrel"), FromUtf8(text),
+                    QMessageBox::Yes | QMessageBox::No, window_.get());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::vector<std::string>> QtControls::OpenFiles() {
     const QStringList chosen =
         QFileDialog::getOpenFileNames(window_.get(), QString(), QString(), QStringLiteral("All files (*)"));

@@ -19,6 +19,7 @@ public:
     DialogWindow& Window() { return *window_; }
 
     void SetHandlers(CommandHandler onCommand, SysCommandHandler onSysCommand) override;
+    void SetCloseHandler(CloseHandler onClose) override { window_->SetCloseQuery(std::move(onClose)); }
     void SetText(ControlId id, std::string_view text) override;
     std::string GetText(ControlId id) const override;
     void Enable(ControlId id, bool on) override;
@@ -42,6 +43,7 @@ public:
     void SetLabelFont(ControlId id, const FontDescription& font) override;
     void SetLabelColours(ControlId id, Colour text, Colour background) override;
     void MessageBox(std::string_view text) override;
+    bool AskYesNo(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
     void DefaultSysCommand(unsigned commandId) override;

@@ -18,7 +18,7 @@ void QtWindowSystem::RunUntilClosed() {
     if (!Window().isVisible()) return;
     QEventLoop running;
     QObject::connect(&Window(), &QDialog::finished, &running, &QEventLoop::quit);
-    const TerminationSignals stopFromOutside([this] { Window().reject(); });
+    const TerminationSignals stopFromOutside([this] { Window().CloseUnasked(); });
     running.exec();
 }
 

@@ -1,5 +1,8 @@
 #include "ui/Journal.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace tandrel {
 
 namespace {
@@ -35,7 +38,31 @@ std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
 
 }  // namespace
 
-Journal::Journal(std::FILE* out, const WindowLoop& clock) : out_(out), clock_(clock) {}
+namespace {
+
+class FileSink : public JournalSink {
+public:
+    explicit FileSink(std::FILE* out) : out_(out) { std::setvbuf(out_, nullptr, _IONBF, 0); }
+
+    std::size_t Write(std::string_view bytes, std::string& error) override {
+        errno = 0;
+        const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), out_);
+        if (written < bytes.size()) {
+            error = errno ? std::strerror(errno) : "write failed";
+            std::clearerr(out_);
+        }
+        return written;
+    }
+
+private:
+    std::FILE* out_;
+};
+
+}  // namespace
+
+Journal::Journal(std::FILE* out, WindowLoop& loop) : Journal(std::make_unique<FileSink>(out), loop) {}
+
+Journal::Journal(std::unique_ptr<JournalSink> sink, WindowLoop& loop) : sink_(std::move(sink)), loop_(loop) {}
 
 std::string Journal::Quote(std::string_view text) {
     std::string q;
@@ -74,9 +101,72 @@ std::string Journal::Quote(std::string_view text) {
     return q;
 }
 
-void Journal::Write(const std::string& fields) {
-    std::fprintf(out_, "{\"t\":%lld,%s}\n", static_cast<long long>(clock_.Now()), fields.c_str());
-    std::fflush(out_);
+void Journal::Write(const std::string& fields, Kind kind) {
+    std::string text = "{\"t\":" + std::to_string(loop_.Now()) + "," + fields + "}\n";
+    pendingBytes_ += text.size();
+    ++waiting_[static_cast<std::size_t>(kind)];
+    pending_.push_back({std::move(text), kind});
+    Drain();
+    if (pending_.empty()) return;
+    DropBeyondBound();
+    ScheduleRetry();
+    if (reported_) return;
+    // Set first: the report itself is shown, and journaled, by the station.
+    reported_ = true;
+    if (report_) report_(failure_);
+}
+
+void Journal::Drain() {
+    while (!pending_.empty()) {
+        const std::string& text = pending_.front().text;
+        frontWritten_ += sink_->Write(std::string_view(text).substr(frontWritten_), failure_);
+        if (frontWritten_ < text.size()) return;
+        pendingBytes_ -= text.size();
+        --waiting_[static_cast<std::size_t>(pending_.front().kind)];
+        pending_.pop_front();
+        frontWritten_ = 0;
+    }
+}
+
+// The line partly in the file already is never dropped: its end must follow.
+bool Journal::DropOldest(Kind kind) {
+    if (!waiting_[static_cast<std::size_t>(kind)]) return false;
+    for (auto it = pending_.begin() + (frontWritten_ > 0 ? 1 : 0); it != pending_.end(); ++it) {
+        if (it->kind != kind) continue;
+        pendingBytes_ -= it->text.size();
+        --waiting_[static_cast<std::size_t>(kind)];
+        pending_.erase(it);
+        ++lost_;
+        return true;
+    }
+    return false;
+}
+
+void Journal::DropBeyondBound() {
+    while (pendingBytes_ > kMaxPendingBytes && DropOldest(Kind::Progress)) {
+    }
+    while (pendingBytes_ > kMaxPendingBytes && DropOldest(Kind::Other)) {
+    }
+}
+
+void Journal::ScheduleRetry() {
+    if (retryScheduled_) return;
+    retryScheduled_ = true;
+    loop_.After(kRetryMs, [this] {
+        retryScheduled_ = false;
+        Drain();
+        if (!pending_.empty()) ScheduleRetry();
+    });
+}
+
+std::int64_t Journal::Finish() {
+    Drain();
+    lost_ += static_cast<std::int64_t>(pending_.size());
+    pending_.clear();
+    waiting_ = {};
+    pendingBytes_ = 0;
+    frontWritten_ = 0;
+    return lost_;
 }
 
 void Journal::Status(int channel, std::string_view text) {
@@ -89,7 +179,7 @@ void Journal::RowColour(int channel, Colour colour) {
 }
 
 void Journal::Progress(int channel, int pos) {
-    Write("\"ev\":\"progress\",\"ch\":" + std::to_string(channel) + ",\"pos\":" + std::to_string(pos));
+    Write("\"ev\":\"progress\",\"ch\":" + std::to_string(channel) + ",\"pos\":" + std::to_string(pos), Kind::Progress);
 }
 
 void Journal::Banner(std::string_view text, bool normal) {
@@ -124,10 +214,12 @@ std::string ListOf(const std::vector<std::string>& texts, bool emptyIsNull) {
 }  // namespace
 
 void Journal::Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                     const std::vector<std::string>& sha256, std::int64_t durationMs) {
+                     const std::vector<std::string>& sha256, std::int64_t durationMs, std::string_view reason) {
     Write("\"ev\":\"result\",\"ch\":" + std::to_string(channel) + ",\"device\":" + std::to_string(device) +
-          ",\"result\":" + (success ? "\"Success\"" : "\"Fail\"") + ",\"images\":" + ListOf(images, false) +
-          ",\"ms\":" + std::to_string(durationMs) + ",\"sha256\":" + ListOf(sha256, true));
+              ",\"result\":" + (success ? "\"Success\"" : "\"Fail\"") + ",\"images\":" + ListOf(images, false) +
+              ",\"ms\":" + std::to_string(durationMs) + ",\"sha256\":" + ListOf(sha256, true) +
+              (reason.empty() ? "" : ",\"reason\":" + Quote(reason)),
+          Kind::Result);
 }
 
 }  // namespace tandrel

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,13 +16,41 @@
 
 namespace tandrel {
 
-// One JSON object per line for every visible change, flushed line by line,
+// Where the journal's lines go.
+class JournalSink {
+public:
+    virtual ~JournalSink() = default;
+    // Writes bytes from their start as far as it can and returns how many it
+    // wrote; when that is fewer than all, error says why.
+    virtual std::size_t Write(std::string_view bytes, std::string& error) = 0;
+};
+
+// One JSON object per line for every visible change, written line by line,
 // so that a station can be watched and automated. "t" is milliseconds since
 // start-up. Written on the window thread only.
+//
+// A journal that cannot be written (a full disk) does not stop the station:
+// its lines wait in memory, in order, and are written once it can take them
+// again, tried on every record and every kRetryMs. A line cut short by the
+// failure is finished before any other is written. What waits is bounded:
+// beyond kMaxPendingBytes the oldest progress records go first, then the
+// oldest others; result records are always kept.
 class Journal {
 public:
-    // out stays owned by the caller and open while the journal lives.
-    Journal(std::FILE* out, const WindowLoop& clock);
+    static constexpr std::size_t kMaxPendingBytes = 1 << 20;
+    static constexpr int kRetryMs = 500;
+
+    // out stays owned by the caller and open while the journal lives; it is
+    // made unbuffered, so that what a failed write left out is known.
+    Journal(std::FILE* out, WindowLoop& loop);
+    Journal(std::unique_ptr<JournalSink> sink, WindowLoop& loop);
+
+    // Called once, on the first write that fails, with the system's reason.
+    void OnWriteFailure(std::function<void(const std::string& reason)> report) { report_ = std::move(report); }
+    // A last try at what still waits; afterwards it counts as lost. Returns
+    // how many records were lost over the journal's life.
+    std::int64_t Finish();
+    std::size_t PendingRecords() const { return pending_.size(); }
 
     void Status(int channel, std::string_view text);
     void RowColour(int channel, Colour colour);
@@ -28,19 +61,42 @@ public:
     void Enable(int controlId, bool on);
     void State(int channel, std::string_view state);
     // sha256 runs parallel to images: each image's SHA-256 in hex, or empty
-    // when unknown (written as null).
+    // when unknown (written as null). A reason, when given, says why a phone
+    // failed that its row cannot tell.
     void Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                const std::vector<std::string>& sha256, std::int64_t durationMs);
+                const std::vector<std::string>& sha256, std::int64_t durationMs, std::string_view reason = {});
 
     // A JSON string literal of text: quoted, escaped, with any byte that is
     // not valid UTF-8 replaced by U+FFFD.
     static std::string Quote(std::string_view text);
 
 private:
-    void Write(const std::string& fields);
+    enum class Kind { Progress, Result, Other };
+    struct Line {
+        std::string text;
+        Kind kind;
+    };
 
-    std::FILE* out_;
-    const WindowLoop& clock_;
+    void Write(const std::string& fields, Kind kind = Kind::Other);
+    // Writes waiting lines in order until one does not go through.
+    void Drain();
+    void DropBeyondBound();
+    bool DropOldest(Kind kind);
+    void ScheduleRetry();
+
+    std::unique_ptr<JournalSink> sink_;
+    WindowLoop& loop_;
+    std::deque<Line> pending_;
+    std::size_t pendingBytes_ = 0;
+    // How many lines of each kind wait.
+    std::array<std::size_t, 3> waiting_ = {};
+    // How much of pending_.front() is already in the file.
+    std::size_t frontWritten_ = 0;
+    std::int64_t lost_ = 0;
+    std::string failure_;
+    bool reported_ = false;
+    bool retryScheduled_ = false;
+    std::function<void(const std::string&)> report_;
 };
 
 }  // namespace tandrel

@@ -19,8 +19,9 @@ bool IsAcceptedText(std::string_view text) { return text != "USB0" && !text.empt
 // One pass: each listed instance is handed to Visit in registry order.
 class ScanPass {
 public:
-    ScanPass(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found)
-        : registry_(registry), table_(table), found_(found) {}
+    ScanPass(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found,
+             const DuplicateClaim& onDuplicate)
+        : registry_(registry), table_(table), found_(found), onDuplicate_(onDuplicate) {}
 
     // False once the found list is full, which ends the listing.
     bool Visit(std::string_view instanceName) {
@@ -28,19 +29,35 @@ public:
         char path[kDevicePathSize];
         if (!FormInstancePath(instanceName, path) || table_.IsRecorded(path)) return true;
 
-        char value[kCreateFileNameSize] = {};
-        registry_.ReadString(path, kCreateFileNameValue, value, sizeof value);
-        const std::int32_t n = ParseDeviceNumber({value, strnlen(value, sizeof value - 1)});
+        const std::int32_t n = NumberAt(path);
         if (n > kChannelCount) {
             if (!HoldsUnservedNumber()) found_.Append(n);
         } else if (n >= 1) {
             found_.Append(n);
+            CheckDuplicate(n, instanceName);
             table_.Record(n, path);
         }
         return !found_.Full();
     }
 
 private:
+    std::int32_t NumberAt(const char* path) const {
+        char value[kCreateFileNameSize] = {};
+        registry_.ReadString(path, kCreateFileNameValue, value, sizeof value);
+        return ParseDeviceNumber({value, strnlen(value, sizeof value - 1)});
+    }
+
+    // The instance recorded for n is replaced: if it is still there and
+    // still claims n, two devices claim one port.
+    void CheckDuplicate(std::int32_t n, std::string_view instanceName) const {
+        const char* recorded = table_.Slot(n);
+        if (!onDuplicate_ || !*recorded || NumberAt(recorded) != n) return;
+        std::string_view name(recorded);
+        name.remove_prefix(std::min(name.size(), kPhoneEnumerationKey.size() + 1));
+        name.remove_suffix(std::min(name.size(), kDeviceParametersKey.size() + 1));
+        if (name != instanceName) onDuplicate_(n, name, instanceName);
+    }
+
     bool HoldsUnservedNumber() const {
         return std::any_of(found_.numbers, found_.numbers + found_.count,
                            [](std::int32_t n) { return n > kChannelCount; });
@@ -49,6 +66,7 @@ private:
     const DeviceRegistry& registry_;
     DevicePathTable& table_;
     FoundList& found_;
+    const DuplicateClaim& onDuplicate_;
 };
 
 }  // namespace
@@ -80,8 +98,9 @@ bool FormInstancePath(std::string_view instanceName, char (&path)[kDevicePathSiz
     return written >= 0 && static_cast<std::size_t>(written) < sizeof path;
 }
 
-void ScanUsbDevices(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found) {
-    ScanPass pass(registry, table, found);
+void ScanUsbDevices(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found,
+                    const DuplicateClaim& onDuplicate) {
+    ScanPass pass(registry, table, found, onDuplicate);
     registry.ListSubkeys(kPhoneEnumerationKey, [&pass](std::string_view name) { return pass.Visit(name); });
 }
 

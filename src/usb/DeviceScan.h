@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "platform/DeviceRegistry.h"
@@ -46,6 +47,11 @@ bool FormInstancePath(std::string_view instanceName, char (&path)[kDevicePathSiz
 // they cannot crowd out the phones the station can serve. Once the list is
 // full the remaining instances are left unread and unrecorded for the next
 // pass. Instances whose path does not fit a slot are skipped.
-void ScanUsbDevices(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found);
+//
+// Two instances present at once that claim the same number n are told to
+// onDuplicate with their instance names, on every pass that sees both.
+using DuplicateClaim = std::function<void(std::int32_t n, std::string_view recorded, std::string_view reported)>;
+void ScanUsbDevices(const DeviceRegistry& registry, DevicePathTable& table, FoundList& found,
+                    const DuplicateClaim& onDuplicate = {});
 
 }  // namespace tandrel

@@ -1,5 +1,6 @@
 #include "usb/ScanTick.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace {
 constexpr int kUnplugPauseMs = 1000;
 }  // namespace
 
+const char* const kPhoneOnFinishedText = "Success \u2014 press Reset for a new phone";
+
 ScanTick::ScanTick(ScanContext context) : ctx_(context) {}
 
 void ScanTick::OnTimer(int timerId) {
@@ -25,24 +28,56 @@ void ScanTick::OnTimer(int timerId) {
 
 void ScanTick::OnScanTimer() {
     KillScanTimer(ctx_.loop);
+    // A tick paused after an unplug sets the timer again once it goes on.
+    if (paused_) return;
     FoundList found;
-    ScanUsbDevices(ctx_.registry, ctx_.devicePaths, found);
-    CheckUnplugged(found);
+    ScanUsbDevices(ctx_.registry, ctx_.devicePaths, found,
+                   [this](std::int32_t n, std::string_view recorded, std::string_view reported) {
+                       ReportDuplicate(n, recorded, reported);
+                   });
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) {
+        const ChannelRecord* record = ctx_.channels.Record(n);
+        waitedAtScan_[static_cast<std::size_t>(n)] = record && record->state.load() == ChannelState::WaitUnplug;
+    }
+    ContinueTick(found, 0);
+}
+
+// After each unplugged phone the tick pauses before it goes on, as a task of
+// the window loop: other channels' reports and item starts go on meanwhile.
+void ScanTick::ContinueTick(const FoundList& found, int position) {
+    if (CheckUnplugged(found, position)) {
+        paused_ = true;
+        ctx_.loop.After(kUnplugPauseMs, [this, found, position, generation = generation_] {
+            if (generation != generation_) return;
+            paused_ = false;
+            ContinueTick(found, position);
+        });
+        return;
+    }
     CheckRefusedGone(found);
     AssignDevices(found);
     Rearm();
 }
 
+void ScanTick::Reset() {
+    portRefused_.fill(false);
+    phoneOnFinished_.fill(false);
+    ++generation_;
+    paused_ = false;
+}
+
 // A queued channel whose device is no longer reported has been unplugged:
 // its row shows so, and its result follows on its ResultTimer. Its device
 // was forgotten on every tick while it waited, so a phone still plugged in
-// is always reported, whether its port closed or not.
-void ScanTick::CheckUnplugged(const FoundList& found) {
-    int position = 0;
+// is always reported, whether its port closed or not. Only channels that
+// waited when the scan ran are judged by it. Returns true after an unplug,
+// with position at the entry to look at next.
+bool ScanTick::CheckUnplugged(const FoundList& found, int& position) {
     while (position < ctx_.unplugQueue.Count()) {
         const int channel = ctx_.unplugQueue.At(position);
         ChannelRecord* record = ctx_.channels.Record(channel);
-        if (!record || found.Contains(record->deviceNumber) || record->state.load() != ChannelState::WaitUnplug) {
+        if (!record || found.Contains(record->deviceNumber) || record->state.load() != ChannelState::WaitUnplug ||
+            !waitedAtScan_[static_cast<std::size_t>(channel)]) {
             ++position;
             continue;
         }
@@ -55,17 +90,43 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
         unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
         ctx_.display.SetBanner(kSearchingForChannels, true);
         ctx_.unplugQueue.RemoveAt(position);
-        ctx_.loop.Pause(kUnplugPauseMs);
+        return true;
     }
+    return false;
+}
+
+void ScanTick::ReportDuplicate(std::int32_t n, std::string_view recorded, std::string_view reported) {
+    std::pair<std::string, std::string> pair{recorded, reported};
+    if (pair.second < pair.first) std::swap(pair.first, pair.second);
+    if (!duplicatesTold_.insert(pair).second) return;
+    ctx_.display.AppendLog("Port USB" + std::to_string(n) + " is claimed by two devices: " + pair.first + " and " +
+                           pair.second);
 }
 
 // A phone whose port would not open and that is no longer reported has gone:
-// its channel takes the next phone reported with its number.
+// its channel takes the next phone reported with its number. A phone gone
+// from a finished channel leaves the row as it was before it came.
 void ScanTick::CheckRefusedGone(const FoundList& found) {
     for (int n = 1; n <= ChannelTable::channelCount; ++n) {
         const auto slot = static_cast<std::size_t>(n);
-        if (portRefused_[slot] && !found.Contains(n)) portRefused_[slot] = false;
+        if (found.Contains(n)) continue;
+        portRefused_[slot] = false;
+        if (!phoneOnFinished_[slot]) continue;
+        phoneOnFinished_[slot] = false;
+        ctx_.display.SetChannelStatus(n, ctx_.loop.IsTimerSet(ResultTimerId(n)) ? "USB disconnected" : "Success");
     }
+}
+
+// A finished channel takes no phone until Reset; the operator is told that
+// the one just plugged in waits for it.
+void ScanTick::NotePhoneOnFinished(int channel) {
+    const auto slot = static_cast<std::size_t>(channel);
+    if (phoneOnFinished_[slot]) return;
+    phoneOnFinished_[slot] = true;
+    ctx_.display.Label(channel).SetBkColor(kGreen);
+    ctx_.display.SetChannelStatus(channel, kPhoneOnFinishedText);
+    ctx_.display.AppendLog("Port " + std::to_string(channel) +
+                           ": a phone was plugged into a finished channel; press Reset to use it");
 }
 
 // Every number of the pass is handled in this tick, so none is left recorded
@@ -106,6 +167,7 @@ void ScanTick::AssignDevice(std::int32_t number) {
         // when its port would not close: only a phone really gone releases
         // its channel.
         ctx_.devicePaths.ForgetDevicePath(number);
+        if (record->state.load() == ChannelState::Completed) NotePhoneOnFinished(number);
     }
 }
 
@@ -134,7 +196,8 @@ void ScanTick::OnResultTimer(int channel) {
     KillResultTimer(ctx_.loop, channel);
     const ChannelRecord* record = ctx_.channels.Record(channel);
     if (!record) return;
-    ctx_.display.SetChannelStatus(channel, record->succeeded ? "Success" : "Fail");
+    const bool phoneWaits = phoneOnFinished_[static_cast<std::size_t>(channel)];
+    ctx_.display.SetChannelStatus(channel, phoneWaits ? kPhoneOnFinishedText : record->succeeded ? "Success" : "Fail");
     JournalResult(*record, record->succeeded, unpluggedAt_[static_cast<std::size_t>(channel)]);
 }
 
@@ -142,7 +205,8 @@ void ScanTick::OnResultTimer(int channel) {
 // with: all of them after a success. Each file's hash is the one Start took:
 // a success was checked against it; after a failure it stands only for a
 // file that is still what Start took, as nothing else tells what the phone got.
-void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt) {
+void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt,
+                             std::string_view reason) {
     Journal* journal = ctx_.display.GetJournal();
     if (!journal) return;
     std::vector<std::string> images, hashes;
@@ -158,7 +222,7 @@ void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int
         }
     }
     const auto slot = static_cast<std::size_t>(record.channel);
-    journal->Result(record.channel, record.deviceNumber, success, images, hashes, endedAt - armedAt_[slot]);
+    journal->Result(record.channel, record.deviceNumber, success, images, hashes, endedAt - armedAt_[slot], reason);
 }
 
 }  // namespace tandrel

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <array>
+#include <set>
+#include <string>
+#include <utility>
 #include <cstdint>
+#include <string_view>
 
 #include "channels/ChannelEngine.h"
 #include "channels/ChannelTable.h"
@@ -13,6 +17,9 @@
 #include "usb/UnplugQueue.h"
 
 namespace tandrel {
+
+// The row of a finished channel with a new phone in its port.
+extern const char* const kPhoneOnFinishedText;
 
 // What the timer ticks of USB mode work on; all of it belongs to the main window.
 struct ScanContext {
@@ -37,19 +44,26 @@ public:
     void OnTimer(int timerId);
 
     // Reset: a phone whose port would not open is tried again when it is
-    // next reported.
-    void ForgetRefusedPhones() { portRefused_.fill(false); }
+    // next reported, and a tick paused after an unplug does not go on.
+    void Reset();
+
+    // The one way a phone's result reaches the journal. reason: why it
+    // failed, where its row does not say.
+    void JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt,
+                       std::string_view reason = {});
 
 private:
     void OnScanTimer();
-    void CheckUnplugged(const struct FoundList& found);
+    void ContinueTick(const struct FoundList& found, int position);
+    bool CheckUnplugged(const struct FoundList& found, int& position);
+    void ReportDuplicate(std::int32_t n, std::string_view recorded, std::string_view reported);
     void CheckRefusedGone(const struct FoundList& found);
     void AssignDevices(const struct FoundList& found);
     void AssignDevice(std::int32_t number);
     void RefusePhone(const ChannelRecord& record);
+    void NotePhoneOnFinished(int channel);
     void Rearm();
     void OnResultTimer(int channel);
-    void JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt);
 
     ScanContext ctx_;
     // When each channel was last armed and when its run ended, for the journal.
@@ -59,6 +73,15 @@ private:
     // opened, and has not been seen gone since. It is not tried again while it
     // stays; once it is gone the channel takes the next phone.
     std::array<bool, ChannelTable::channelCount + 1> portRefused_ = {};
+    // Per channel: it waited for its unplug when the current tick scanned.
+    std::array<bool, ChannelTable::channelCount + 1> waitedAtScan_ = {};
+    // A tick waits out its pause after an unplug; Reset makes it stale.
+    bool paused_ = false;
+    std::uint32_t generation_ = 0;
+    // Per channel: a phone sits in the port of its finished channel.
+    std::array<bool, ChannelTable::channelCount + 1> phoneOnFinished_ = {};
+    // Pairs of instance names already told to claim one port.
+    std::set<std::pair<std::string, std::string>> duplicatesTold_;
 };
 
 }  // namespace tandrel

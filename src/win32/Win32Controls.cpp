@@ -163,6 +163,10 @@ void Win32Controls::MessageBox(std::string_view text) {
     MessageBoxW(dialog_, Widen(text).c_str(), L"Tandrel", MB_OK);
 }
 
+bool Win32Controls::AskYesNo(std::string_view text) {
+    return MessageBoxW(dialog_, Widen(text).c_str(), L"Tandrel", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 std::optional<std::vector<std::string>> Win32Controls::OpenFiles() { return ChooseFiles(dialog_); }
 
 void Win32Controls::ShowAbout() { RunAboutBox(instance_, dialog_); }

@@ -28,7 +28,11 @@ public:
     // handling, which the dialog procedure then runs.
     bool OnSysCommand(unsigned commandId);
 
+    // Whether the window may close now (see CloseHandler).
+    bool QueryClose(bool operatorAsked) { return !onClose_ || onClose_(operatorAsked); }
+
     void SetHandlers(CommandHandler onCommand, SysCommandHandler onSysCommand) override;
+    void SetCloseHandler(CloseHandler onClose) override { onClose_ = std::move(onClose); }
     void SetText(ControlId id, std::string_view text) override;
     std::string GetText(ControlId id) const override;
     void Enable(ControlId id, bool on) override;
@@ -52,6 +56,7 @@ public:
     void SetLabelFont(ControlId id, const FontDescription& font) override;
     void SetLabelColours(ControlId id, Colour text, Colour background) override;
     void MessageBox(std::string_view text) override;
+    bool AskYesNo(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
     void DefaultSysCommand(unsigned commandId) override;
@@ -64,6 +69,7 @@ private:
     HWND dialog_ = nullptr;
     CommandHandler onCommand_;
     SysCommandHandler onSysCommand_;
+    CloseHandler onClose_;
     LabelPaints paints_;
     // The window-menu command being handled, and whether the station handed
     // it back to the default handling.

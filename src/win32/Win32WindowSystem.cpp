@@ -87,6 +87,9 @@ INT_PTR Win32WindowSystem::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(icon_);
         case WM_CLOSE:
+            // What closes a window from outside (taskkill); the close box
+            // and Alt+F4 arrive as SC_CLOSE first.
+            controls_.QueryClose(false);
             Close();
             return TRUE;
         case WM_DESTROY:
@@ -112,13 +115,17 @@ void Win32WindowSystem::OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     const bool fromControl = lParam != 0;
     if (!fromControl) {
-        if (id == IDCANCEL) Close();
+        if (id == IDCANCEL && controls_.QueryClose(true)) Close();
         return;
     }
     if (HIWORD(wParam) == BN_CLICKED) controls_.OnClicked(id);
 }
 
 INT_PTR Win32WindowSystem::OnSysCommand(WPARAM wParam) {
+    if ((wParam & 0xFFF0) == SC_CLOSE) {
+        if (controls_.QueryClose(true)) Close();
+        return TRUE;
+    }
     // FALSE hands the command to the dialog's default handling.
     return controls_.OnSysCommand(static_cast<unsigned>(wParam)) ? FALSE : TRUE;
 }

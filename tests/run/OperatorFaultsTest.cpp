@@ -220,3 +220,32 @@ TEST(UnwillingClose, APhoneStillPluggedInIsNeverTakenForUnplugged) {
 
 }  // namespace
 }  // namespace tandrel::test
+
+namespace tandrel::test {
+namespace {
+
+// The close box with two phones being written asks first; No keeps the
+// window and records nothing, Yes records each phone as failed.
+TEST(CloseDuringDownload, AsksFirstAndRecordsEveryPhoneBeingWrittenAsFailed) {
+    Downloading bench({2, 6});
+    EXPECT_FALSE(bench.controls.RequestClose(true));
+    EXPECT_EQ(bench.controls.MessageBoxes().back(), "2 phones are being written. Close anyway?");
+    EXPECT_EQ(bench.JournalCount("\"ev\":\"result\""), 0);
+
+    bench.controls.QueueAnswer(true);
+    EXPECT_TRUE(bench.controls.RequestClose(true));
+    for (int n : {2, 6}) {
+        EXPECT_EQ(bench.JournalCount("\"ch\":" + std::to_string(n) + ",\"device\":" + std::to_string(n) +
+                                     ",\"result\":\"Fail\""),
+                  1);
+        EXPECT_EQ(bench.Calls("abort", n), 1);
+        EXPECT_FALSE(bench.R(n).portOpen);
+    }
+    EXPECT_EQ(bench.JournalCount("\"reason\":\"station closed during download\""), 2);
+    EXPECT_TRUE(bench.Logged("Station closed during download: channel 2, 6 recorded as Fail"));
+    EXPECT_TRUE(bench.controls.RequestClose(false));
+    EXPECT_EQ(bench.JournalCount("\"ev\":\"result\""), 2) << "a second request records nothing again";
+}
+
+}  // namespace
+}  // namespace tandrel::test

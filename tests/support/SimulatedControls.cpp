@@ -135,6 +135,15 @@ void SimulatedControls::MessageBox(std::string_view text) {
     if (whileMessageBoxOpen_) whileMessageBoxOpen_();
 }
 
+bool SimulatedControls::AskYesNo(std::string_view text) {
+    messageBoxes_.emplace_back(text);
+    if (whileMessageBoxOpen_) whileMessageBoxOpen_();
+    if (answers_.empty()) return false;
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
+}
+
 std::optional<std::vector<std::string>> SimulatedControls::OpenFiles() {
     if (openFileAnswers_.empty()) return std::nullopt;
     const OpenFilesAnswer answer = std::move(openFileAnswers_.front());

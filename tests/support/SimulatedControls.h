@@ -42,6 +42,7 @@ public:
     explicit SimulatedControls(const DialogTemplate& dialog);
 
     void SetHandlers(CommandHandler onCommand, SysCommandHandler onSysCommand) override;
+    void SetCloseHandler(CloseHandler onClose) override { onClose_ = std::move(onClose); }
     void SetText(ControlId id, std::string_view text) override;
     std::string GetText(ControlId id) const override;
     void Enable(ControlId id, bool on) override;
@@ -65,6 +66,7 @@ public:
     void SetLabelFont(ControlId id, const FontDescription& font) override;
     void SetLabelColours(ControlId id, Colour text, Colour background) override;
     void MessageBox(std::string_view text) override;
+    bool AskYesNo(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
     void DefaultSysCommand(unsigned commandId) override;
@@ -83,6 +85,11 @@ public:
     // Runs while a message box is "open", before it is closed with OK.
     void OnMessageBox(std::function<void()> whileOpen) { whileMessageBoxOpen_ = std::move(whileOpen); }
     const std::vector<std::string>& MessageBoxes() const { return messageBoxes_; }
+    // Answers for the coming Yes/No boxes, oldest first; none left means No.
+    void QueueAnswer(bool yes) { answers_.push_back(yes); }
+    // The window is asked to close, by the operator or from outside; true
+    // when the station let it.
+    bool RequestClose(bool operatorAsked) { return !onClose_ || onClose_(operatorAsked); }
     int AboutBoxes() const { return aboutBoxes_; }
     // The window-menu commands handed on to the desktop, oldest first.
     const std::vector<unsigned>& DefaultSysCommands() const { return defaultSysCommands_; }
@@ -103,6 +110,8 @@ private:
     std::deque<OpenFilesAnswer> openFileAnswers_;
     std::vector<std::string> messageBoxes_;
     std::function<void()> whileMessageBoxOpen_;
+    std::deque<bool> answers_;
+    CloseHandler onClose_;
     int aboutBoxes_ = 0;
     std::vector<unsigned> defaultSysCommands_;
 };

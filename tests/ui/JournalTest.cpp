@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <fstream>
 #include <random>
 #include <string>
@@ -110,6 +112,69 @@ TEST(JournalQuote, AnyBytesGiveAValidJsonString) {
         ASSERT_TRUE(IsJsonStringLiteral(quoted)) << "round " << round;
         ASSERT_TRUE(test::IsStrictUtf8(quoted)) << "round " << round;
     }
+}
+
+// A disk that takes `room` more bytes, then refuses with "No space left".
+struct FullDisk : JournalSink {
+    std::size_t Write(std::string_view bytes, std::string& error) override {
+        const std::size_t n = std::min(room, bytes.size());
+        text.append(bytes.substr(0, n));
+        room -= n;
+        if (n < bytes.size()) error = "No space left on device";
+        return n;
+    }
+    std::string text;
+    std::size_t room = 0;
+};
+
+// Lines waiting for room come out whole and in order once there is room;
+// the one the failure cut is finished first; it is said once.
+TEST(JournalOnAFullDisk, KeepsWhatItCouldNotWriteAndWritesItInOrderOnceThereIsRoom) {
+    SimulatedLoop loop;
+    auto owned = std::make_unique<FullDisk>();
+    FullDisk& disk = *owned;
+    disk.room = 10;
+    Journal journal(std::move(owned), loop);
+    std::vector<std::string> reports;
+    journal.OnWriteFailure([&](const std::string& reason) { reports.push_back(reason); });
+
+    journal.Status(1, "Downloading FLS");
+    journal.Progress(1, 50);
+    journal.Result(1, 1, true, {"|0|/a.fls"}, {""}, 700);
+    EXPECT_EQ(reports, std::vector<std::string>{"No space left on device"});
+    EXPECT_EQ(disk.text, R"({"t":0,"ev)");
+    EXPECT_EQ(journal.PendingRecords(), 3u);
+
+    disk.room = 1 << 20;
+    loop.RunFor(Journal::kRetryMs);
+    EXPECT_EQ(disk.text, R"({"t":0,"ev":"status","ch":1,"text":"Downloading FLS"})"
+                         "\n" R"({"t":0,"ev":"progress","ch":1,"pos":50})"
+                         "\n" R"({"t":0,"ev":"result","ch":1,"device":1,"result":"Success","images":["|0|/a.fls"],"ms":700,"sha256":[null]})"
+                         "\n");
+    EXPECT_EQ(journal.Finish(), 0);
+    EXPECT_EQ(reports.size(), 1u);
+}
+
+// Beyond its bound the journal lets progress go first and never a result.
+TEST(JournalOnAFullDisk, DropsProgressBeforeAnythingElseAndNeverAResult) {
+    SimulatedLoop loop;
+    auto owned = std::make_unique<FullDisk>();
+    FullDisk& disk = *owned;
+    Journal journal(std::move(owned), loop);
+    journal.Result(1, 1, false, {}, {}, 1);
+    journal.Log("first log");
+    std::size_t records = 2;
+    for (; records * 40 < 2 * Journal::kMaxPendingBytes; ++records) journal.Progress(2, 1);
+    journal.Result(2, 2, true, {}, {}, 2);
+    ++records;
+    const std::size_t kept = journal.PendingRecords();
+    EXPECT_LT(kept, records);
+
+    disk.room = 1 << 24;
+    EXPECT_EQ(journal.Finish(), static_cast<std::int64_t>(records - kept));
+    EXPECT_NE(disk.text.find("\"ch\":1,\"device\":1,\"result\":\"Fail\""), std::string::npos);
+    EXPECT_NE(disk.text.find("\"ch\":2,\"device\":2,\"result\":\"Success\""), std::string::npos);
+    EXPECT_NE(disk.text.find("first log"), std::string::npos) << "only progress had to go";
 }
 
 }  // namespace
