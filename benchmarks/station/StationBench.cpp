@@ -14,6 +14,7 @@
 #include "JournalRecords.h"
 #include "Programs.h"
 #include "StationTimeline.h"
+#include "UnplugStall.h"
 #include "VirtualBench.h"
 #include "support/TempFolder.h"
 #include "library/Rates.h"
@@ -101,6 +102,17 @@ int Run() {
     Count("finish", line->lastDone - line->lastItemsDone, "ms");
     Count("finish_ideal", static_cast<long long>((kPhones - 1) * kPassSpacingMs + kResetAnswerMs), "ms");
     Count("verified_phones", verified, "count");
+
+    // One phone's download while three failed phones are pulled at once:
+    // the pause after each unplug must not hold it.
+    const std::optional<UnplugRun> alone = MeasureDownloadBesideUnplugs(folder / "alone", false);
+    const std::optional<UnplugRun> pulled = MeasureDownloadBesideUnplugs(folder / "pulled", true);
+    if (!alone || !pulled || pulled->unplugsSeen != 3) {
+        std::fprintf(stderr, "bench-station: the unplug runs did not get through\n");
+        return 1;
+    }
+    Count("download_alone", alone->downloadMs, "ms");
+    Count("download_during_three_unplugs", pulled->downloadMs, "ms");
     return verified == kPhones ? 0 : 1;
 }
 

@@ -1,11 +1,14 @@
 #include "qt/StaticText.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace tandrel {
 
 namespace {
 constexpr int kTextFlags = Qt::AlignTop | Qt::TextWordWrap;
+// Below this a text is no longer read at a glance; it is drawn clipped instead.
+constexpr int kSmallestPixelSize = 7;
 }
 
 StaticText::StaticText(const ControlTemplate& control, QWidget* parent)
@@ -27,9 +30,27 @@ void StaticText::SetTextFont(const QFont& font) {
     repaint();
 }
 
+// The template fixes the label's size and the station its texts; a long text
+// is drawn smaller rather than cut.
+QFont StaticText::FittedFont() const {
+    QFont fitted = font();
+    const QRect face = contentsRect();
+    const int flags = kTextFlags | static_cast<int>(alignment_);
+    for (int size = QFontInfo(fitted).pixelSize(); size > kSmallestPixelSize; --size) {
+        if (face.contains(QFontMetrics(fitted).boundingRect(face, flags, text_))) break;
+        fitted.setPixelSize(size - 1);
+    }
+    return fitted;
+}
+
+QRect StaticText::TextBounds() const {
+    return QFontMetrics(FittedFont()).boundingRect(contentsRect(), kTextFlags | static_cast<int>(alignment_), text_);
+}
+
 void StaticText::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    painter.setFont(FittedFont());
     const QRect face = contentsRect();
     const int flags = kTextFlags | static_cast<int>(alignment_);
     painter.setClipRect(face);

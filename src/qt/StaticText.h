@@ -27,11 +27,16 @@ public:
     void SetColours(QColor text, QColor background, Fill fill);
     // Repaints at once.
     void SetTextFont(const QFont& font);
+    // Where the text is drawn: inside the face, in the label's font or, for
+    // a text that would not fit the face, the largest smaller size that does.
+    QRect TextBounds() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QFont FittedFont() const;
+
     struct Colours {
         QColor text;
         QColor background;

@@ -7,6 +7,7 @@
 #include "GuiStation.h"
 #include "ui/ControlIds.h"
 #include "qt/StaticText.h"
+#include "support/RowTexts.h"
 
 namespace tandrel::gui {
 namespace {
@@ -90,6 +91,30 @@ TEST(EventLog, LinesStayInTheOrderAddedWithTheLastSelected) {
     EXPECT_EQ(log->currentRow(), before + 2);
     s.dialog.display.ClearLog();
     EXPECT_EQ(log->count(), 0);
+}
+
+}  // namespace
+}  // namespace tandrel::gui
+
+namespace tandrel::gui {
+namespace {
+
+// Each text is measured with the row's own font against the row's face: a
+// text that needs more lines than fit its height, or a line wider than the
+// face, is clipped on screen.
+TEST(StatusRow, EveryTextARowCanShowFitsItsLabel) {
+    Station s;
+    for (int n = 1; n <= 8; ++n) {
+        auto* row = s.As<StaticText>(StatusLabelId(n));
+        for (std::string_view text : test::kRowTexts) {
+            s.dialog.display.SetChannelStatus(n, text);
+            const QRect face = row->contentsRect();
+            const QRect needed = row->TextBounds();
+            EXPECT_TRUE(face.contains(needed))
+                << "row " << n << " \"" << text << "\" needs " << needed.width() << "x" << needed.height()
+                << " at " << needed.x() << "," << needed.y() << " in " << face.width() << "x" << face.height();
+        }
+    }
 }
 
 }  // namespace
