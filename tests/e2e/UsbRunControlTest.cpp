@@ -2,9 +2,12 @@
 #include <QColor>
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "BenchFixture.h"
 #include "RowChecks.h"
 #include "SimStation.h"
+#include "usb/ScanTick.h"
 #include "ui/ControlIds.h"
 #include "usb/Timers.h"
 
@@ -76,7 +79,12 @@ TEST_F(UsbRunControl, CompletedChannelTakesNoNewPhoneUntilReset) {
     PlugPhones({4, 5});
     ASSERT_TRUE(station.Await([&] { return station.Row(5) == "Done, Disconnect the phone"; }));
     EXPECT_EQ(station.Record(4).state.load(), ChannelState::Completed);
-    EXPECT_EQ(station.Row(4), "USB disconnected");
+    EXPECT_EQ(station.Row(4), kPhoneOnFinishedText) << "the row tells of the phone waiting in its port";
+    EXPECT_EQ(station.RowColour(4), QColor(0, 255, 0));
+    const std::vector<std::string> log = station.Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(),
+                         "Port 4: a phone was plugged into a finished channel; press Reset to use it"),
+              1);
     EXPECT_EQ(bench.PhoneState(4), "plugged") << "the completed channel opened the new phone";
 
     station.ResetAnsweringTheBox();

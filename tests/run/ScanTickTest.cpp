@@ -91,13 +91,9 @@ TEST_F(ScanTickTest, ASucceededPhoneShowsSuccessAfterItsUnplugAndTheChannelRetir
     EXPECT_EQ(bench.State(3), ChannelState::Completed);
     EXPECT_EQ(bench.Calls("boot", 3), 1);
     EXPECT_EQ(bench.Row(3), kPhoneOnFinishedText);
-    EXPECT_EQ(bench.controls.At(StatusLabelId(3)).shownBackground, kGreen);
-    const std::string told = "Port 3: a phone was plugged into a finished channel; press Reset to use it";
-    const std::vector<std::string> log = bench.Log();
-    EXPECT_EQ(std::count(log.begin(), log.end(), told), 1) << "told once, not on every tick";
     bench.Unplug(3);
     bench.Tick();
-    EXPECT_EQ(bench.Row(3), "Success");
+    EXPECT_EQ(bench.Row(3), "Success") << "the row is as it was once that phone has gone";
 }
 
 TEST_F(ScanTickTest, AFailedPhoneShowsFailAfterItsUnplugAndTheNextPhoneIsArmed) {
