@@ -9,7 +9,7 @@ using SystemLoader = WindowsLoader;
 constexpr const char* kSystemLibraryName = "kernel32.dll";
 }
 #else
-#include "platform/DlopenLoader.h"
+#include "platform/posix/DlopenLoader.h"
 namespace tandrel {
 using SystemLoader = DlopenLoader;
 constexpr const char* kSystemLibraryName = "libm.so.6";
