@@ -2,7 +2,7 @@
 
 // The system's real module loader, for tests that load real libraries.
 #ifdef _WIN32
-#include "win32/WindowsLoader.h"
+#include "platform/win32/WindowsLoader.h"
 namespace tandrel {
 using SystemLoader = WindowsLoader;
 // A library every such system has, found where the system looks.
