@@ -16,7 +16,7 @@
 
 #include "platform/DirectoryRegistry.h"
 #include "platform/PhoneRegistryKeys.h"
-#include "platform/SysfsRegistry.h"
+#include "platform/posix/SysfsRegistry.h"
 #include "usb/DeviceScan.h"
 #include "usb/Timers.h"
 

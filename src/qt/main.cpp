@@ -8,7 +8,7 @@
 
 #include "app/DownloaderApp.h"
 #include "app/Options.h"
-#include "platform/DlopenLoader.h"
+#include "platform/posix/DlopenLoader.h"
 #include "qt/QtWindowSystem.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tandrel {
 

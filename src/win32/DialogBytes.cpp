@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

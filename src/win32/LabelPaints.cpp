@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "ui/ControlIds.h"
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

@@ -3,7 +3,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

@@ -1,6 +1,6 @@
 #include "win32/StandardStreams.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
 

@@ -8,7 +8,7 @@
 #include "ui/Templates.h"
 #include "win32/AboutBox.h"
 #include "win32/OpenFilesDialog.h"
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

@@ -1,4 +1,4 @@
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 #include <shellapi.h>
 
 #include <iostream>
@@ -9,9 +9,9 @@
 
 #include "app/DownloaderApp.h"
 #include "win32/StandardStreams.h"
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 #include "win32/Win32WindowSystem.h"
-#include "win32/WindowsLoader.h"
+#include "platform/win32/WindowsLoader.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "plan/BuildDownloadList.h"
 #include "plan/ImageSelection.h"
 #include "plan/SortDownloadList.h"
-#include "platform/DlopenLoader.h"
+#include "platform/posix/DlopenLoader.h"
 #include "support/Station.h"
 #include "support/TempFolder.h"
 #include "support/ThreadLoop.h"

@@ -10,7 +10,7 @@
 #include "JournalRecords.h"
 #include "VirtualBench.h"
 #include "platform/DirectoryRegistry.h"
-#include "platform/DlopenLoader.h"
+#include "platform/posix/DlopenLoader.h"
 #include "qt/QtWindowSystem.h"
 #include "support/Station.h"
 

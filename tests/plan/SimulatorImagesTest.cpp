@@ -5,7 +5,7 @@
 
 #include "library/LibraryBinding.h"
 #include "plan/PlanStation.h"
-#include "platform/DlopenLoader.h"
+#include "platform/posix/DlopenLoader.h"
 #include "support/TempFolder.h"
 
 namespace tandrel::test {

@@ -9,7 +9,7 @@
 #include "HookedRegistry.h"
 #include "support/TempFolder.h"
 #include "platform/PhoneRegistryKeys.h"
-#include "platform/SysfsRegistry.h"
+#include "platform/posix/SysfsRegistry.h"
 #include "usb/DeviceScan.h"
 
 namespace tandrel {

@@ -9,9 +9,9 @@
 #include "platform/PhoneRegistryKeys.h"
 #include "usb/DevicePathTable.h"
 #include "usb/DeviceScan.h"
-#include "win32/WideText.h"
-#include "win32/WindowsApi.h"
-#include "win32/WindowsRegistry.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
+#include "platform/win32/WindowsRegistry.h"
 
 namespace tandrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "TandrelVersion.h"
-#include "win32/WideText.h"
-#include "win32/WindowsApi.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tandrel {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "library/LibraryText.h"
 #include "win32/OpenFilesDialog.h"
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tandrel {
 namespace {

@@ -9,7 +9,7 @@
 #include "support/Station.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 #include "win32/Win32WindowSystem.h"
 
 namespace tandrel {

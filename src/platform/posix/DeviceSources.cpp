@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "platform/DirectoryRegistry.h"
-#include "platform/SysfsRegistry.h"
+#include "platform/posix/SysfsRegistry.h"
 
 namespace tandrel {
 

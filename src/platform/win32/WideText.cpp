@@ -1,6 +1,6 @@
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 #include <climits>
 

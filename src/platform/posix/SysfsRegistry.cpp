@@ -1,4 +1,4 @@
-#include "platform/SysfsRegistry.h"
+#include "platform/posix/SysfsRegistry.h"
 
 #include <fcntl.h>
 #include <limits.h>

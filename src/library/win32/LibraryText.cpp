@@ -1,7 +1,7 @@
 // The vendor's library on Windows reads and writes the ANSI code page.
 #include "library/LibraryText.h"
 
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

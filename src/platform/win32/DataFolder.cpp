@@ -1,7 +1,7 @@
 #include "platform/DataFolder.h"
 
-#include "win32/WideText.h"
-#include "win32/WindowsApi.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tandrel {
 

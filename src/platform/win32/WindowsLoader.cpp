@@ -1,9 +1,9 @@
-#include "win32/WindowsLoader.h"
+#include "platform/win32/WindowsLoader.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
-#include "win32/ProgramFolder.h"
-#include "win32/WideText.h"
+#include "platform/win32/ProgramFolder.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

@@ -1,4 +1,4 @@
-#include "platform/DlopenLoader.h"
+#include "platform/posix/DlopenLoader.h"
 
 #include <dlfcn.h>
 #include <link.h>

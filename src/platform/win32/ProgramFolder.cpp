@@ -1,6 +1,6 @@
-#include "win32/ProgramFolder.h"
+#include "platform/win32/ProgramFolder.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tandrel {
 

@@ -3,9 +3,9 @@
 // so that looking at an image never stops a new build being copied over it.
 #include "platform/ImageFiles.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

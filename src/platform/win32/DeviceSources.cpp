@@ -2,11 +2,11 @@
 // default) or a directory tree that mirrors it, as the virtual bench writes.
 #include "platform/DeviceSources.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 #include "platform/DirectoryRegistry.h"
-#include "win32/WideText.h"
-#include "win32/WindowsRegistry.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/WindowsRegistry.h"
 
 namespace tandrel {
 

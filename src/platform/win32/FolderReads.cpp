@@ -4,9 +4,9 @@
 // bench tool renaming a new version into place is never refused.
 #include "platform/FolderReads.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 

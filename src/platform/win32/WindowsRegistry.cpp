@@ -1,9 +1,9 @@
-#include "win32/WindowsRegistry.h"
+#include "platform/win32/WindowsRegistry.h"
 
-#include "win32/WindowsApi.h"
+#include "platform/win32/WindowsApi.h"
 
 #include "platform/RegistryText.h"
-#include "win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 namespace tandrel {
 
