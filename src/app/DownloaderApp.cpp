@@ -6,6 +6,7 @@
 
 #include "app/DownloadDialog.h"
 #include "app/Options.h"
+#include "platform/DataFolder.h"
 #include "platform/DeviceSources.h"
 #include "ui/Journal.h"
 #include "usb/DevicePathTable.h"
@@ -70,7 +71,9 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
     if (journalFile) journal = std::make_unique<Journal>(journalFile.get(), window->Loop());
 
     const LocalFiles files;
-    DownloadDialog dialog(StationPorts{window->Controls(), window->Loop(), loader_, *registry, TheDevicePathTable(), files},
+    const std::string dataFolder = StationDataFolder();
+    DownloadDialog dialog(StationPorts{window->Controls(), window->Loop(), loader_, *registry, TheDevicePathTable(), files,
+                                       dataFolder.empty() ? std::string() : dataFolder + "/snapshots"},
                           options, journal.get());
     dialog.OnInitDialog();
     window->Show();
