@@ -128,7 +128,9 @@ def main():
     print(f"demo: bench of {PHONES} phones in {bench}; container {container} "
           f"({len(ITEMS)} items, {total / 1e6:.1f} MB per phone)")
 
-    env = dict(os.environ, TANDREL_BENCH=bench)
+    # The station keeps its image snapshots under its data folder: the demo's
+    # stay in its own work folder, not in the home.
+    env = dict(os.environ, TANDREL_BENCH=bench, XDG_DATA_HOME=os.path.join(work, "data"))
     journal = os.path.join(work, "journal.jsonl")
     screenshot = os.path.join(work, "final-window.png")
     station_cmd = [os.path.join(bin_dir, "tandrel"),

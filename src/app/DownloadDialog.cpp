@@ -56,11 +56,11 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       devicePaths(ports.devicePaths),
       options(std::move(opts)),
       display(ports.controls, journal),
-      images(ports.files, ports.loop),
-      engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, imageLock,
-                           images, runControl, bootBlock}),
-      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
-                           images}) {
+      images(ports.files, ports.loop, std::move(ports.snapshotFolder)),
+      engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, images,
+                           runControl, bootBlock}),
+      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths,
+                           unplugQueue}) {
     if (journal) {
         channelTable.OnStateChange(
             [journal](int channel, ChannelState state) { journal->State(channel, StateName(state)); });
@@ -135,7 +135,6 @@ void DownloadDialog::OnSysCommand(unsigned commandId) {
 void DownloadDialog::OnMessage(WindowMessage& message) {
     if (message.id == WM_CHANNEL_EVENT) return OnChannelEvent(message);
     if (message.id == WM_APPEND_LOG) return OnAppendLog(message);
-    if (message.id == WM_IMAGE_HASHED) return OnImageHashed(message);
     if (message.id == WM_POSTED_TASK) return RunPostedTask(message);
 }
 

@@ -35,6 +35,8 @@ struct StationPorts {
     DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     const ImageFiles& files;
+    // Where Start keeps its copies of the chosen image files.
+    std::string snapshotFolder;
 };
 
 // The main window: owner of all run-time state, and the handler of every
@@ -88,8 +90,7 @@ public:
     Display display;
     ImageSlotSet imageSlots;
     DownloadList downloadList;
-    // The files of downloadList as the last Start took them.
-    std::shared_ptr<const ImageLock> imageLock;
+    // The copies of downloadList's files the last Start took.
     ImageBook images;
     ChannelTable channelTable;
     LibraryTable libraryTable;
@@ -106,7 +107,8 @@ private:
     void DetachLibrary();
     void OnChannelEvent(WindowMessage& message);
     void OnAppendLog(WindowMessage& message);
-    void OnImageHashed(WindowMessage& message);
+    void RefuseStart(const std::string& why);
+    void OnImagesTaken(const ImageSnapshot& snapshot);
     void ArmCommChannels();
     std::vector<int> ChannelsBeingWritten() const;
 

@@ -6,6 +6,7 @@
 
 #include "app/DownloadDialog.h"
 #include "app/Options.h"
+#include "platform/DataFolder.h"
 #include "platform/DeviceSources.h"
 #include "ui/Journal.h"
 #include "usb/DevicePathTable.h"
@@ -87,7 +88,9 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
 void DownloaderApp::RunWindow(WindowSystem& window, const Options& options, DeviceRegistry& registry,
                               Journal* journal) {
     const LocalFiles files;
-    DownloadDialog dialog(StationPorts{window.Controls(), window.Loop(), loader_, registry, TheDevicePathTable(), files},
+    const std::string dataFolder = StationDataFolder();
+    DownloadDialog dialog(StationPorts{window.Controls(), window.Loop(), loader_, registry, TheDevicePathTable(), files,
+                                       dataFolder.empty() ? std::string() : dataFolder + "/snapshots"},
                           options, journal);
     if (journal) {
         journal->OnWriteFailure([this, &dialog](const std::string& reason) {

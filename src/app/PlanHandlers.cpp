@@ -28,13 +28,4 @@ void DownloadDialog::ApplyStartupImages() {
     UpdateData(false);
 }
 
-// A file that cannot be hashed cannot be vouched for: the operator is told,
-// and a phone's result names no hash for it.
-void DownloadDialog::OnImageHashed(WindowMessage& message) {
-    const auto* hashed = dynamic_cast<const ImageHashed*>(message.payload.get());
-    if (!hashed) return;
-    std::string error;
-    if (!images.OnHashed(*hashed, error)) display.AppendLog("Cannot hash image " + hashed->path + ": " + error);
-}
-
 }  // namespace tandrel

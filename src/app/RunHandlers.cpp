@@ -29,16 +29,39 @@ void DownloadDialog::OnStart() {
     display.ClearLog();
     BuildDownloadList(PlanContext{imageSlots, downloadList, controls, libraryTable, display});
     SortDownloadList(downloadList);
-    // The operator starts the files as they are now, whatever was refused before.
-    imageLock = images.Take(downloadList);
-    for (int n = 1; n <= ChannelTable::channelCount; ++n) channelTable.Record(n)->refusedImage.clear();
+    for (int n = 1; n <= ChannelTable::channelCount; ++n) channelTable.Record(n)->heldForImages.clear();
+    if (const std::vector<std::string> unusable = images.UnusableFiles(downloadList); !unusable.empty()) {
+        std::string why = "Start refused: no phone can be written from";
+        for (const std::string& file : unusable) why += "\n" + file;
+        return RefuseStart(why);
+    }
+    // The operator starts the files as they are now: phones get copies of them.
+    images.TakeSnapshot(downloadList, [this](const ImageSnapshot& snapshot) { OnImagesTaken(snapshot); });
     const bool usb = display.IsUsbMode();
     if (usb) {
         SetScanTimer(loop);
-        for (int n = 1; n <= channelCount; ++n) display.SetChannelStatus(n, "Wait for USB");
+        // A phone plugged now fails at once; the operator sees why before.
+        const char* row = downloadList.count > 0 ? "Wait for USB" : "List is empty";
+        for (int n = 1; n <= channelCount; ++n) display.SetChannelStatus(n, row);
     }
     display.SetBanner(kSearchingForChannels, true);
-    if (!usb) ArmCommChannels();
+    if (images.Current()->state != SnapshotState::Taking) OnImagesTaken(*images.Current());
+}
+
+// Nothing is armed from a refused Start; the operator may choose other files
+// and start again.
+void DownloadDialog::RefuseStart(const std::string& why) {
+    images.RefuseStart(why);
+    display.AppendLog(why);
+    display.EnableControl(IDC_OPEN_FILE, true);
+    display.EnableControl(IDC_START, true);
+    controls.MessageBox(why);
+}
+
+// COMM channels start once there is something to write them from.
+void DownloadDialog::OnImagesTaken(const ImageSnapshot& snapshot) {
+    if (snapshot.state == SnapshotState::Failed) return RefuseStart("Start refused: " + snapshot.failure);
+    if (!display.IsUsbMode()) ArmCommChannels();
 }
 
 // With no USB scan in COMM mode, Start hands every idle channel n the port

@@ -14,7 +14,7 @@ std::vector<std::string> ArmedList::FileSpecs(int n) const {
     return specs;
 }
 
-std::shared_ptr<const ArmedList> ArmWith(const DownloadList& list, std::shared_ptr<const ImageLock> images) {
+std::shared_ptr<const ArmedList> ArmWith(const DownloadList& list, std::shared_ptr<const ImageSnapshot> images) {
     return std::make_shared<const ArmedList>(ArmedList{list, std::move(images)});
 }
 

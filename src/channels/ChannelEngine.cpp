@@ -17,7 +17,7 @@ void ChannelEngine::HandleChannelEvent(ChannelEventKind kind, int channel, std::
 
     switch (state) {
         case ChannelState::Ready:
-            if (RefuseChangedImages(*record)) return;
+            if (HoldForImages(*record)) return;
             ArmChannel(*record);
             if (kind == ChannelEventKind::DeviceDetected) return DetectionStep(*record);
             return BootStep(*record);

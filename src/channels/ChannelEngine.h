@@ -25,9 +25,7 @@ struct EngineContext {
     LibraryTable& library;
     LibraryMessage& message;
     const DownloadList& downloadList;
-    // The files of downloadList as Start took them (none before the first
-    // Start), and what is known of them.
-    const std::shared_ptr<const ImageLock>& imageLock;
+    // The snapshot of downloadList's files the last Start took.
     ImageBook& images;
     RunControl& runControl;
     const std::uint8_t* bootBlock;
@@ -54,15 +52,15 @@ private:
 
     // Starting a run (BootSteps.cpp).
     void ArmChannel(ChannelRecord& record);
-    bool RefuseChangedImages(ChannelRecord& record);
+    bool HoldForImages(ChannelRecord& record);
+    void HoldPhone(ChannelRecord& record, const std::string& rowText, bool red);
+    void TellChangedSources();
     void DetectionStep(ChannelRecord& record);
     void BootStep(ChannelRecord& record);
     void EnableStopButton(int channel);
 
     // Walking the download list (ItemSteps.cpp).
     void NextItem(ChannelRecord& record);
-    void ConfirmImages(ChannelRecord& record);
-    void OnImagesConfirmed(int channel, std::uint32_t session, const std::string& changedFile);
     ItemOutcome StartNextItem(ChannelRecord& record);
     void BeginStage(ChannelRecord& record, std::string_view text, ChannelState state);
     int CallDownload(const ChannelRecord& record, const ItemStage& stage, const char* fileSpec);

@@ -27,9 +27,12 @@ struct ChannelRecord {
     std::shared_ptr<const ArmedList> armedList;
     // How many items of armedList the phone has taken in full.
     std::int32_t itemsReceived = 0;
-    // The image file that kept the phone in front of this channel from being
-    // armed, already told to the operator; empty once it is armed.
-    std::string refusedImage;
+    // Why the run failed, for its result, where the station itself knows
+    // better than the library; empty otherwise.
+    std::string failReason;
+    // What the row shows while the phone in front of this channel waits for
+    // the images of the last Start; empty once it is armed.
+    std::string heldForImages;
 
     // The library session of the run under way: a number of its own from the
     // arming until the run ends (failure, Stop, completion or Reset), 0

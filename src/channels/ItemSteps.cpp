@@ -17,33 +17,12 @@ int ItemCount(const ChannelRecord& record) { return record.armedList ? record.ar
 }  // namespace
 
 void ChannelEngine::NextItem(ChannelRecord& record) {
-    if (StartNextItem(record) == ItemOutcome::NoItemLeft) ConfirmImages(record);
-}
-
-// Every item is in the phone, but the library read the files while it wrote
-// them: the run counts only if they are still what Start took. Until the
-// verdict, which may wait for a hash, the channel stays in its last stage.
-void ChannelEngine::ConfirmImages(ChannelRecord& record) {
-    const std::shared_ptr<const ImageLock> images = record.armedList ? record.armedList->images : nullptr;
-    const int channel = record.channel;
-    const std::uint32_t session = record.session.load();
-    ctx_.images.Confirm(images, [this, channel, session](const std::string& changedFile) {
-        OnImagesConfirmed(channel, session, changedFile);
-    });
-}
-
-void ChannelEngine::OnImagesConfirmed(int channel, std::uint32_t session, const std::string& changedFile) {
-    ChannelRecord* record = ctx_.channels.Record(channel);
-    // The run may have been stopped or reset while a hash was out.
-    if (!record || record->session.load() != session) return;
-    if (changedFile.empty()) return EnterWaitPeers(*record);
-    ctx_.display.Label(channel).SetBkColor(kRed);
-    FailChannel(*record, "Image changed", "Image changed while the phone was being written: " + changedFile);
+    if (StartNextItem(record) == ItemOutcome::NoItemLeft) EnterWaitPeers(record);
 }
 
 ChannelEngine::ItemOutcome ChannelEngine::StartNextItem(ChannelRecord& record) {
     if (record.itemCursor < 0 || record.itemCursor >= ItemCount(record)) return ItemOutcome::NoItemLeft;
-    const DownloadItem& item = record.armedList->Item(record.itemCursor);
+    const DownloadItem& item = record.armedList->Written().items[record.itemCursor];
     ++record.itemCursor;
     ctx_.message.Clear();
 

@@ -3,78 +3,71 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "plan/DownloadList.h"
-#include "plan/ImageLock.h"
-#include "platform/ImageHasher.h"
+#include "plan/ImageSnapshot.h"
+#include "platform/SnapshotWorker.h"
 
 namespace tandrel {
 
-// What the station knows of its image files: the identity Start took of each,
-// and the SHA-256 of every version it has hashed. Hashing runs on the
-// hasher's thread; everything here runs on the window thread.
+// What the station holds of its image files: the snapshot each Start takes
+// of them, and the copies on disk that snapshots share. Copying and hashing
+// run on the snapshot worker's thread; everything here runs on the window
+// thread.
 class ImageBook {
 public:
-    // What a check of the files finds: the first file that is no longer
-    // what Start took, or the empty text when none is.
-    using Verdict = std::function<void(const std::string& changedFile)>;
+    // Runs once the snapshot of the current Start is Taken or has Failed.
+    using Done = std::function<void(const ImageSnapshot&)>;
 
-    ImageBook(const ImageFiles& files, WindowLoop& loop);
-
-    // Start: the identity of every file of list now, each hashed off the
-    // window thread unless that version has been already.
-    std::shared_ptr<const ImageLock> Take(const DownloadList& list);
+    // Copies go to snapshotFolder.
+    ImageBook(const ImageFiles& files, WindowLoop& loop, std::string snapshotFolder);
 
     // The file an item is read from, as the station names files (UTF-8).
     static std::string PathOf(const DownloadItem& item);
 
-    // The cheap check before a phone is armed: size, time and id only.
-    std::string FirstChanged(const ImageLock& lock) const;
+    // Each file of list that no phone could be written from, with why:
+    // "PATH: not found", "PATH: is a folder", "PATH: is empty".
+    std::vector<std::string> UnusableFiles(const DownloadList& list) const;
 
-    // The check once a phone has taken every item: a file whose size, time
-    // or id changed counts as changed unless its bytes hash as they did at
-    // Start. verdict runs once every hash it needs is in, at once or from
-    // OnHashed; it also waits for the hashes Start asked for, so that the
-    // phone's result can name them.
-    void Confirm(std::shared_ptr<const ImageLock> lock, Verdict verdict);
+    // Start: a new snapshot of the files of list, copied and hashed off the
+    // window thread. done runs when the last copy is in or one fails; a list
+    // without files is Taken at once, without done.
+    void TakeSnapshot(const DownloadList& list, Done done);
+    // Start refused: no phone is armed until the next Start.
+    void RefuseStart(std::string why);
 
-    // The SHA-256 (hex) of the file at path as Start took it; empty while
-    // unknown, or when it could not be read.
-    std::string Sha256AtStart(const ImageLock& lock, const std::string& path) const;
-    // The same, but only while the file is still what Start took.
-    std::string Sha256IfUnchanged(const ImageLock& lock, const std::string& path) const;
+    // The snapshot of the last Start; empty before the first.
+    std::shared_ptr<const ImageSnapshot> Current() const { return current_; }
 
-    // A hash came in from the hasher. Returns false, with the reason, when
-    // the file could not be hashed.
-    bool OnHashed(const ImageHashed& hashed, std::string& error);
+    // The chosen files of the last Start that are no longer the version it
+    // took, each named once per Start.
+    std::vector<std::string> NewlyChangedSources();
+
+    const std::string& SnapshotFolder() const { return folder_; }
 
 private:
-    using Version = std::tuple<std::string, std::uint64_t, std::int64_t, std::uint64_t, std::uint64_t>;
-    struct Hash {
-        bool done = false;
-        std::string sha256;  // empty when it could not be hashed
-    };
-    struct Waiting {
-        std::shared_ptr<const ImageLock> lock;
-        std::vector<std::optional<FileIdentity>> now;  // per file of lock
-        Verdict verdict;
-    };
-
-    static Version VersionOf(const std::string& path, const FileIdentity& identity);
-    // The hash of a version, asked for when it is not known yet.
-    const Hash& Want(const std::string& path, const FileIdentity& identity);
-    const Hash* Known(const std::string& path, const FileIdentity& identity) const;
-    // The verdict on waiting; empty while a hash it needs is still out.
-    std::optional<std::string> Decide(const Waiting& waiting);
+    void OnCopied(const std::shared_ptr<ImageSnapshot>& snapshot, std::size_t index, const TakenCopy& taken);
+    // The copy under its hash's name, shared with every snapshot holding
+    // the same bytes; empty, with the reason, when it cannot be renamed.
+    std::shared_ptr<const SnapshotFile> Keep(const TakenCopy& taken, FileError& error);
+    static void Fail(ImageSnapshot& snapshot, std::string why);
+    // Fails snapshot and tells the window.
+    void Settle(const std::shared_ptr<ImageSnapshot>& snapshot, std::string why);
+    void Tell(const std::shared_ptr<ImageSnapshot>& snapshot) const;
+    // Every item of the snapshot's list handed the path of its file's copy.
+    static bool PointAtCopies(ImageSnapshot& snapshot);
+    std::string Refusal(const FileError& error) const;
 
     const ImageFiles& files_;
-    std::map<Version, Hash> hashes_;
-    std::vector<Waiting> waiting_;
-    ImageHasher hasher_;
+    const std::string folder_;
+    std::shared_ptr<ImageSnapshot> current_;
+    Done done_;
+    std::vector<std::string> toldChanged_;
+    // By SHA-256: the copies some snapshot still holds.
+    std::map<std::string, std::weak_ptr<const SnapshotFile>> kept_;
+    SnapshotWorker worker_;
 };
 
 }  // namespace tandrel

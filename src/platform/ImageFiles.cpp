@@ -1,11 +1,27 @@
 #include "platform/ImageFiles.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace tandrel {
 
-bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::ChunkSink& sink, std::string& error) {
+std::string FileError::Plain() const {
+    switch (kind) {
+        case FileErrorKind::NotFound:
+            return "not found";
+        case FileErrorKind::NotAFile:
+        case FileErrorKind::Changed:
+            return text;
+        case FileErrorKind::Denied:
+            return "access denied (" + text + ")";
+        case FileErrorKind::Io:
+            break;
+    }
+    return text;
+}
+
+bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::ChunkSink& sink, FileError& error) {
     if (!file.Identify(identity, error)) return false;
     // No more than the size the file had when opened: a file that keeps
     // growing is still read to an end, and found changed below.
@@ -18,7 +34,7 @@ bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::
         if (n == 0) break;
         total += static_cast<std::uint64_t>(n);
         if (!sink(buffer.data(), static_cast<std::size_t>(n))) {
-            error = "reading was stopped";
+            error = {FileErrorKind::Io, "reading was stopped", error.path};
             return false;
         }
     }
@@ -27,10 +43,15 @@ bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::
     FileIdentity after;
     if (!file.Identify(after, error)) return false;
     if (after != identity || total != identity.size) {
-        error = "it changed while it was being read";
+        error = {FileErrorKind::Changed, "changed while it was being read", error.path};
         return false;
     }
     return true;
+}
+
+std::string NewCopyName(const std::string& folder, long long processId) {
+    static std::atomic<unsigned long long> made{0};
+    return folder + "/incoming-" + std::to_string(processId) + "-" + std::to_string(++made);
 }
 
 }  // namespace tandrel

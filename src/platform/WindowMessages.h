@@ -6,7 +6,6 @@ namespace tandrel {
 // are also accepted from elsewhere in the process.
 constexpr unsigned WM_CHANNEL_EVENT = 1025;
 constexpr unsigned WM_APPEND_LOG = 1026;
-constexpr unsigned WM_IMAGE_HASHED = 1027;
 // A worker thread's answer: a task that runs on the window thread.
 constexpr unsigned WM_POSTED_TASK = 1028;
 

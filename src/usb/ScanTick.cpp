@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "library/LibraryText.h"
+#include "plan/ImageBook.h"
 #include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
@@ -150,9 +151,9 @@ void ScanTick::AssignDevice(std::int32_t number) {
         record->deviceNumber = number;
         armedAt_[slot] = ctx_.loop.Now();
         ctx_.engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, number, "");
-        // A phone refused for a changed image stays, visible to every pass,
-        // so that it is armed once Start accepts the files as they are.
-        if (!record->refusedImage.empty()) return ctx_.devicePaths.ForgetDevicePath(number);
+        // A phone waiting for the images of Start stays visible to every
+        // pass, so that it is armed once they are in.
+        if (!record->heldForImages.empty()) return ctx_.devicePaths.ForgetDevicePath(number);
         // Detection leaves a channel Ready with its port closed only when the
         // port did not open.
         if (!record->portOpen && record->state.load() == ChannelState::Ready) return RefusePhone(*record);
@@ -202,9 +203,8 @@ void ScanTick::OnResultTimer(int channel) {
 }
 
 // The images are those the phone took in full, from the list it was armed
-// with: all of them after a success. Each file's hash is the one Start took:
-// a success was checked against it; after a failure it stands only for a
-// file that is still what Start took, as nothing else tells what the phone got.
+// with: all of them after a success. Each file's hash is that of the copy
+// Start took, the only bytes the phone was ever handed.
 void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt,
                              std::string_view reason) {
     Journal* journal = ctx_.display.GetJournal();
@@ -216,12 +216,11 @@ void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int
         for (const std::string& spec : armed.FileSpecs(record.itemsReceived)) images.push_back(FromLibraryText(spec));
         for (std::size_t i = 0; i < images.size(); ++i) {
             const std::string path = ImageBook::PathOf(armed.Item(static_cast<int>(i)));
-            if (!armed.images) hashes.emplace_back();
-            else hashes.push_back(success ? ctx_.images.Sha256AtStart(*armed.images, path)
-                                          : ctx_.images.Sha256IfUnchanged(*armed.images, path));
+            hashes.push_back(armed.images ? armed.images->Sha256Of(path) : std::string());
         }
     }
     const auto slot = static_cast<std::size_t>(record.channel);
+    if (reason.empty() && !success) reason = record.failReason;
     journal->Result(record.channel, record.deviceNumber, success, images, hashes, endedAt - armedAt_[slot], reason);
 }
 

@@ -9,7 +9,6 @@
 
 #include "channels/ChannelEngine.h"
 #include "channels/ChannelTable.h"
-#include "plan/ImageBook.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/WindowLoop.h"
 #include "ui/Display.h"
@@ -30,7 +29,6 @@ struct ScanContext {
     const DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     UnplugQueue& unplugQueue;
-    const ImageBook& images;
 };
 
 // The ScanTimer and ResultTimer ticks: phones found on USB are given the

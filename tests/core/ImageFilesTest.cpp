@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "platform/ImageFiles.h"
@@ -44,13 +45,13 @@ TEST(LocalFiles, EveryNewVersionOfTheFileHasAnotherIdentity) {
         folder.WriteFile("image", "build A");
         const std::string path = folder / "image";
         FileIdentity before, again, after;
-        std::string error;
-        ASSERT_TRUE(files.Identify(path, before, error)) << error;
-        ASSERT_TRUE(files.Identify(path, again, error)) << error;
+        FileError error;
+        ASSERT_TRUE(files.Identify(path, before, error)) << error.text;
+        ASSERT_TRUE(files.Identify(path, again, error)) << error.text;
         EXPECT_EQ(before, again);
         EXPECT_EQ(before.size, 7u);
         c.change(folder, path);
-        ASSERT_TRUE(files.Identify(path, after, error)) << error;
+        ASSERT_TRUE(files.Identify(path, after, error)) << error.text;
         EXPECT_NE(before, after);
     }
 }
@@ -63,7 +64,7 @@ TEST(LocalFiles, ReadsEveryByteOfTheFileItIdentifies) {
     const LocalFiles files;
     Sha256 sha;
     FileIdentity read, now;
-    std::string error;
+    FileError error;
     ASSERT_TRUE(files.Read(
         folder / "image", read,
         [&](const std::uint8_t* data, std::size_t size) {
@@ -71,20 +72,21 @@ TEST(LocalFiles, ReadsEveryByteOfTheFileItIdentifies) {
             return true;
         },
         error))
-        << error;
+        << error.text;
     EXPECT_EQ(sha.Finish(), Sha256Of(content.data(), content.size()));
     ASSERT_TRUE(files.Identify(folder / "image", now, error));
     EXPECT_EQ(read, now);
 }
 
-// None of these readings may pass for the file's bytes; each says why (in
-// the system's own words where the system refused).
+// None of these readings may pass for the file's bytes; each says what
+// kind of failure it was, and the operator reads it in plain words.
 TEST(LocalFiles, RefusesAReadingThatProvesNothing) {
     struct Case {
         const char* what;
         const char* file;
         ImageFiles::ChunkSink sink;
-        const char* why;
+        FileErrorKind kind;
+        const char* plain;  // nullptr: the system's own words
     };
     const test::TempFolder folder;
     folder.WriteFile("image", std::string(3 * kImageReadChunk, 'a'));
@@ -93,25 +95,76 @@ TEST(LocalFiles, RefusesAReadingThatProvesNothing) {
         std::ofstream(folder / "image", std::ios::app) << "more";
         return true;
     };
+    const auto all = [](const std::uint8_t*, std::size_t) { return true; };
     const Case cases[] = {
-        {"missing", "gone", [](const std::uint8_t*, std::size_t) { return true; }, ""},
-        {"a folder", "folder", [](const std::uint8_t*, std::size_t) { return true; }, ""},
-        {"stopped", "image", [](const std::uint8_t*, std::size_t) { return false; }, "stopped"},
-        {"written meanwhile", "image", appendWhileRead, "changed while it was being read"},
+        {"missing", "gone", all, FileErrorKind::NotFound, "not found"},
+        {"a folder", "folder", all, FileErrorKind::NotAFile, "is a folder"},
+        {"stopped", "image", [](const std::uint8_t*, std::size_t) { return false; }, FileErrorKind::Io, nullptr},
+        {"written meanwhile", "image", appendWhileRead, FileErrorKind::Changed, "changed while it was being read"},
     };
     const LocalFiles files;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FileIdentity identity;
-        std::string error;
+        FileError error;
         EXPECT_FALSE(files.Read(folder / c.file, identity, c.sink, error));
-        EXPECT_FALSE(error.empty());
-        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        EXPECT_EQ(error.kind, c.kind) << error.text;
+        EXPECT_FALSE(error.text.empty());
+        if (c.plain) {
+            EXPECT_EQ(error.Plain(), c.plain);
+        }
     }
     FileIdentity identity;
-    std::string error;
+    FileError error;
+    EXPECT_FALSE(files.Identify(folder / "folder", identity, error));
+    EXPECT_EQ(error.Plain(), "is a folder");
     EXPECT_FALSE(files.Identify(folder / "gone", identity, error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.kind, FileErrorKind::NotFound);
+}
+
+// The copy holds the bytes the source had, stays so whatever becomes of the
+// source, cannot be written to, and is named beside no other.
+TEST(LocalFiles, ACopyKeepsTheBytesItWasMadeOf) {
+    const test::TempFolder folder;
+    const std::string content(kImageReadChunk + 99, 'A');
+    folder.WriteFile("image", content);
+    const LocalFiles files;
+    FileIdentity identity, source;
+    std::string first, second;
+    FileError error;
+    const auto goOn = [] { return true; };
+    ASSERT_TRUE(files.Copy(folder / "image", folder / "a/b", identity, first, goOn, error)) << error.text;
+    ASSERT_TRUE(files.Copy(folder / "image", folder / "a/b", identity, second, goOn, error)) << error.text;
+    EXPECT_NE(first, second);
+    ASSERT_TRUE(files.Identify(folder / "image", source, error));
+    EXPECT_EQ(identity, source);
+    folder.WriteFile("image", "build B");
+    std::ifstream copy(first, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), content);
+    const auto perms = fs::status(first).permissions();
+    EXPECT_EQ(perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write), fs::perms::none);
+
+    ASSERT_TRUE(files.Rename(second, first, error)) << "over a read-only copy: " << error.text;
+    files.Remove(first);
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_TRUE(fs::is_empty(folder / "a/b"));
+}
+
+// A copy that cannot be made leaves nothing behind and names the folder.
+TEST(LocalFiles, ACopyThatCannotBeMadeNamesWhereItFailed) {
+    const test::TempFolder folder;
+    folder.WriteFile("image", "build A");
+    folder.WriteFile("plain", "not a folder");
+    const LocalFiles files;
+    FileIdentity identity;
+    std::string copy;
+    FileError error;
+    EXPECT_FALSE(files.Copy(folder / "gone", folder / "copies", identity, copy, [] { return true; }, error));
+    EXPECT_EQ(error.kind, FileErrorKind::NotFound);
+    EXPECT_EQ(error.path, folder / "gone");
+    EXPECT_FALSE(files.Copy(folder / "image", folder / "plain/copies", identity, copy, [] { return true; }, error));
+    EXPECT_EQ(error.path.rfind(folder / "plain", 0), 0u) << error.path;
+    EXPECT_FALSE(error.text.empty());
 }
 
 }  // namespace

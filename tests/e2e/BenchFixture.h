@@ -26,6 +26,8 @@ protected:
           container(PackContainer(folder.Path(), images)) {
         setenv("TANDREL_SIM_PHONE_RATE", "0", 1);
         setenv("TANDREL_SIM_BUS_RATE", "0", 1);
+        // The station's own files (its image snapshots) stay out of the real home.
+        setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
     }
 
     void PlugPhones(std::initializer_list<int> phones) {

@@ -82,7 +82,7 @@ void SimStation::ChooseComm() {
     driver->setCurrentIndex(driver->findText(QStringLiteral("COMM")));
 }
 
-std::string SimStation::ResetAnsweringTheBox() {
+std::string SimStation::ClickAnsweringTheBox(ControlId id) {
     std::string text;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&text] {
@@ -92,7 +92,7 @@ std::string SimStation::ResetAnsweringTheBox() {
         box->button(QMessageBox::Ok)->click();
     });
     answer.start(10);
-    Click(IDC_RESET);
+    Click(id);
     return text;
 }
 

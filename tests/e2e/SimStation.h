@@ -43,7 +43,9 @@ public:
     void PressKey(ControlId id, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void ChooseComm();
     // Clicks Reset and answers its message box; returns the box's text.
-    std::string ResetAnsweringTheBox();
+    std::string ResetAnsweringTheBox() { return ClickAnsweringTheBox(IDC_RESET); }
+    // Clicks id and answers the message box it puts up with OK; the box's text.
+    std::string ClickAnsweringTheBox(ControlId id);
 
     // What the window shows now.
     std::string Row(int channel) const { return station_->Row(channel); }

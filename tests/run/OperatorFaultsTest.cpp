@@ -100,6 +100,7 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
     bench.Tick();
     for (int n : {4, 6}) bench.Report(n);  // booted: a.fls under way
 
+    const std::string a = "|0|" + bench.CopyOf("/images/a.fls");
     bench.controls.Click(SlotCheckBoxId(0));  // a.fls no longer chosen
     bench.controls.Click(StopButtonId(1));    // Stop 1 makes Start usable
     bench.Start();
@@ -124,8 +125,9 @@ TEST(StartMidRun, RunningChannelsKeepTheListTheyWereArmedWith) {
         return out;
     };
     using Texts = std::vector<std::string>;
-    EXPECT_EQ(specs(4), (Texts{"|0|/images/a.fls", "|0|/images/b.fls"}));
-    EXPECT_EQ(specs(5), (Texts{"|0|/images/b.fls"}));
+    const std::string b = "|0|" + bench.CopyOf("/images/b.fls");
+    EXPECT_EQ(specs(4), (Texts{a, b})) << "the copies the first Start took";
+    EXPECT_EQ(specs(5), (Texts{b}));
     EXPECT_EQ(bench.Row(4), "Success");
     const std::string result = R"("ev":"result","ch":%d,"device":%d,"result":"%s","images":%s,)";
     auto record = [&](int n, const char* outcome, const std::string& images) {

@@ -1,5 +1,8 @@
 #include "RunBench.h"
 
+#include <chrono>
+#include <memory>
+
 #include "platform/PhoneRegistryKeys.h"
 
 namespace tandrel::test {
@@ -10,7 +13,15 @@ std::string InstanceKey(const std::string& instance) {
 }
 }  // namespace
 
-RunBench::RunBench() {
+namespace {
+StationSetup WithFiles(const ImageFiles& files) {
+    StationSetup setup;
+    setup.files = &files;
+    return setup;
+}
+}  // namespace
+
+RunBench::RunBench() : Station<>(WithFiles(memoryFiles)) {
     dialog.OnInitDialog();
     dialog.libraryTable = FakeLibrary::Table();
     registry.AddKey(kPhoneEnumerationKey);
@@ -23,9 +34,25 @@ void RunBench::Plug(const std::string& instance, const std::string& value) {
 void RunBench::Unplug(const std::string& instance) { registry.RemoveKey(InstanceKey(instance)); }
 
 void RunBench::ChooseImages(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) fake.files[path] = FakeFile{{{"", MemoryClass::Code}}};
+    for (const std::string& path : paths) {
+        fake.files[path] = FakeFile{{{"", MemoryClass::Code}}};
+        if (!memoryFiles.Exists(path)) memoryFiles.Write(path, "image " + path);
+    }
     controls.QueueOpenFiles(paths);
     controls.Click(IDC_OPEN_FILE);
+}
+
+void RunBench::AwaitImages() {
+    while (dialog.images.Current() && dialog.images.Current()->state == SnapshotState::Taking) {
+        if (!loop.WaitForPost(std::chrono::seconds(10))) return;
+        loop.DeliverPosted();
+    }
+}
+
+std::string RunBench::CopyOf(const std::string& path) const {
+    const std::shared_ptr<const ImageSnapshot> snapshot = dialog.images.Current();
+    const SnapshotImage* image = snapshot ? snapshot->Find(path) : nullptr;
+    return image && image->copy ? image->copy->Path() : std::string();
 }
 
 void RunBench::RunToUnplug(int channel) {

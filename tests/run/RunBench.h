@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/FakeLibrary.h"
+#include "support/MemoryImageFiles.h"
 #include "support/Station.h"
 #include "usb/Timers.h"
 
@@ -11,8 +12,11 @@ namespace tandrel::test {
 
 // The whole window on simulated controls, a virtual clock and an in-memory
 // registry of phones, with the scripted library in place of the real one.
-// Every chosen image is a Code image.
-struct RunBench : Station<> {
+// Every chosen image is a Code image, kept in memory.
+struct RunBenchFiles {
+    MemoryImageFiles memoryFiles;
+};
+struct RunBench : RunBenchFiles, Station<> {
     RunBench();
 
     // A phone whose "CreateFileName" is value, under instance name instance.
@@ -23,7 +27,14 @@ struct RunBench : Station<> {
 
     void ChooseImages(const std::vector<std::string>& paths);
     void SetUsb(bool usb) { controls.SetComboSelection(IDC_DRIVER, usb ? kDriverUsb : kDriverComm); }
-    void Start() { controls.Click(IDC_START); }
+    // Start, and the copies of the images in.
+    void Start() {
+        controls.Click(IDC_START);
+        AwaitImages();
+    }
+    void AwaitImages();
+    // The path of the copy the last Start took of path.
+    std::string CopyOf(const std::string& path) const;
     void Reset() { controls.Click(IDC_RESET); }
     void Tick() { loop.RunFor(kScanPeriodMs); }
     // The library reports the end of channel n's current step.

@@ -220,9 +220,12 @@ TEST_F(ScanTickTest, ARowThatFailedAtItsDetectionKeepsSayingWhy) {
 TEST(ScanTickEmptyList, ARowWithNothingToDownloadSaysSo) {
     RunBench bench;
     bench.Start();
+    EXPECT_EQ(bench.Row(1), "List is empty");
     bench.Plug(5);
     bench.Tick();
-    EXPECT_EQ(bench.Row(5), "Setup error. Can't boot");
+    EXPECT_EQ(bench.JournalCount("\"text\":\"Setup error. Can't boot\""), 1);
+    EXPECT_EQ(bench.Row(5), "Error, Disc the phone") << "the phone fails, and its result will say why";
+    EXPECT_EQ(bench.R(5).failReason, "the image list is empty");
     EXPECT_EQ(bench.Calls("boot", 5), 0);
 }
 

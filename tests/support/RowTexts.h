@@ -15,8 +15,8 @@ inline const std::array<std::string_view, 36> kRowTexts = {
     "Downloading Customization", "Downloading EEPROM", "Downloading DFFS", "Downloading DSP", "Downloading DFAT",
     "Failed (NAND PSI)", "Failed (NAND SLB)", "Failed (FLS)", "Failed (EEP)", "Failed (DSP)", "Failed (DFFS/DFAT)",
     "Failed (Cust.)", "Wait DL complete", "Done", "Done, Disconnect the phone", "Error, Disc the phone",
-    "Abort, Disc the phone", "USB disconnected", "Success", "Fail", "Image changed", "Image changed, press Start",
-    kPhoneOnFinishedText, "Success",
+    "Abort, Disc the phone", "USB disconnected", "Success", "Fail", "Wait for images", "No images, press Start",
+    "List is empty", kPhoneOnFinishedText,
 };
 
 }  // namespace tandrel::test

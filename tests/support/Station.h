@@ -12,6 +12,7 @@
 #include "support/NoLibrary.h"
 #include "support/SimulatedControls.h"
 #include "support/SimulatedLoop.h"
+#include "support/TempFolder.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 
@@ -50,7 +51,7 @@ public:
         : journal(setup.journal ? setup.journal : journalFile.file, window.Loop()),
           dialog(open_.emplace(StationPorts{window.Controls(), window.Loop(), setup.loader ? *setup.loader : noLibrary,
                                             setup.registry ? *setup.registry : registry, devicePaths,
-                                            setup.files ? *setup.files : localFiles},
+                                            setup.files ? *setup.files : localFiles, snapshots.Path()},
                                std::move(setup.options), &journal)) {}
 
     // The window closes: the dialog goes, as the program's does when its
@@ -72,6 +73,8 @@ public:
     // The journal kept in memory; empty when it goes to a file of the test's.
     std::string JournalText() { return journalFile.Text(); }
 
+    // Declared first, so that the copies in it outlive the dialog that removes them.
+    TempFolder snapshots;
     Window window;
     NoLibrary noLibrary;
     InMemoryRegistry registry;

@@ -48,7 +48,8 @@ def main():
         tool("tandrel-pack.exe", "image", win(image), "--class", str(memory_class), "--name", name, win(payload))
         images.append(win(image))
 
-    env = dict(os.environ, TANDREL_BENCH=win(bench))
+    # The station's image snapshots stay in the work folder.
+    env = dict(os.environ, TANDREL_BENCH=win(bench), LOCALAPPDATA=win(os.path.join(WORK, "data")))
     robot = subprocess.Popen([WINE_RUN, os.path.join(BIN, "tandrel-bench.exe"), "robot", win(bench), "--phones",
                               str(PHONES), "--interval", "200", "--until-done", "--timeout", "240"],
                              env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
