@@ -16,7 +16,10 @@
 #include "platform/DialogControls.h"
 #include "platform/ImageFiles.h"
 #include "platform/ModuleLoader.h"
+#include "platform/WallClock.h"
 #include "platform/WindowLoop.h"
+#include "results/ResultDesk.h"
+#include "results/StoreWriter.h"
 #include "ui/Display.h"
 #include "ui/Journal.h"
 #include "usb/DevicePathTable.h"
@@ -34,6 +37,8 @@ struct StationPorts {
     DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     const ImageFiles& files;
+    // What results are stamped with; the system's clock unless a test fakes it.
+    const WallClock& clock = TheSystemWallClock();
 };
 
 // The main window: owner of all run-time state, and the handler of every
@@ -91,7 +96,11 @@ public:
     LibraryTable libraryTable;
     LibraryMessage libraryMessage;
     UnplugQueue unplugQueue;
-    UsbRunControl runControl{loop, devicePaths, unplugQueue};
+    // The results store's writer (none when no store is kept) and where each
+    // finished phone's record is made.
+    std::unique_ptr<StoreWriter> storeWriter;
+    ResultDesk results;
+    UsbRunControl runControl{loop, devicePaths, unplugQueue, results};
     std::uint8_t bootBlock[6] = {};
     ChannelEngine engine;
     ScanTick scanTick;

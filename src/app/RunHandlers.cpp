@@ -24,6 +24,7 @@ void DownloadDialog::OnStart() {
     SortDownloadList(downloadList);
     // The operator starts the files as they are now, whatever was refused before.
     imageLock = images.Take(downloadList);
+    results.Started(downloadList, imageLock);
     for (int n = 1; n <= ChannelTable::channelCount; ++n) channelTable.Record(n)->refusedImage.clear();
     const bool usb = display.IsUsbMode();
     if (usb) {
@@ -41,6 +42,7 @@ void DownloadDialog::ArmCommChannels() {
         ChannelRecord* record = channelTable.Record(n);
         if (!record || record->portOpen || record->state.load() != ChannelState::Ready) continue;
         record->deviceNumber = n;
+        results.Armed(*record, "COM" + std::to_string(n));
         engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, n, "");
     }
 }

@@ -10,6 +10,9 @@ namespace tandrel {
 void ChannelEngine::ArmChannel(ChannelRecord& record) {
     record.armedList = ArmWith(ctx_.downloadList, ctx_.imageLock);
     record.itemsReceived = 0;
+    record.failStage.clear();
+    record.failItem = -1;
+    record.failText.clear();
     record.BeginSession();
 }
 

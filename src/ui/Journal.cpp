@@ -124,10 +124,11 @@ std::string ListOf(const std::vector<std::string>& texts, bool emptyIsNull) {
 }  // namespace
 
 void Journal::Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                     const std::vector<std::string>& sha256, std::int64_t durationMs) {
+                     const std::vector<std::string>& sha256, std::int64_t durationMs, const std::string& uuid) {
     Write("\"ev\":\"result\",\"ch\":" + std::to_string(channel) + ",\"device\":" + std::to_string(device) +
           ",\"result\":" + (success ? "\"Success\"" : "\"Fail\"") + ",\"images\":" + ListOf(images, false) +
-          ",\"ms\":" + std::to_string(durationMs) + ",\"sha256\":" + ListOf(sha256, true));
+          ",\"ms\":" + std::to_string(durationMs) + ",\"sha256\":" + ListOf(sha256, true) +
+          ",\"uuid\":" + Quote(uuid));
 }
 
 }  // namespace tandrel

@@ -28,9 +28,10 @@ public:
     void Enable(int controlId, bool on);
     void State(int channel, std::string_view state);
     // sha256 runs parallel to images: each image's SHA-256 in hex, or empty
-    // when unknown (written as null).
+    // when unknown (written as null). uuid names the phone's row in the
+    // results store.
     void Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                const std::vector<std::string>& sha256, std::int64_t durationMs);
+                const std::vector<std::string>& sha256, std::int64_t durationMs, const std::string& uuid);
 
     // A JSON string literal of text: quoted, escaped, with any byte that is
     // not valid UTF-8 replaced by U+FFFD.

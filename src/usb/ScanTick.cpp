@@ -1,10 +1,5 @@
 #include "usb/ScanTick.h"
 
-#include <string>
-#include <vector>
-
-#include "library/LibraryText.h"
-#include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
 #include "usb/Timers.h"
@@ -46,13 +41,13 @@ void ScanTick::CheckUnplugged(const FoundList& found) {
             ++position;
             continue;
         }
+        ctx_.results.Unplugged(channel);
         ctx_.display.SetChannelStatus(channel, "USB disconnected");
         ctx_.channels.SetState(*record, record->succeeded ? ChannelState::Completed : ChannelState::Ready);
         // A port that would not close while its phone was in it may let go
         // now; one that still will not keeps the channel from the next phone.
         if (record->portOpen) ctx_.engine.CloseChannelPort(record);
         SetResultTimer(ctx_.loop, channel, record->succeeded);
-        unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
         ctx_.display.SetBanner(kSearchingForChannels, true);
         ctx_.unplugQueue.RemoveAt(position);
         ctx_.loop.Pause(kUnplugPauseMs);
@@ -87,7 +82,7 @@ void ScanTick::AssignDevice(std::int32_t number) {
         // again, only kept visible to the next pass so that its going is seen.
         if (portRefused_[slot]) return ctx_.devicePaths.ForgetDevicePath(number);
         record->deviceNumber = number;
-        armedAt_[slot] = ctx_.loop.Now();
+        ctx_.results.Armed(*record, ctx_.devicePaths.Slot(number));
         ctx_.engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, number, "");
         // A phone refused for a changed image stays, visible to every pass,
         // so that it is armed once Start accepts the files as they are.
@@ -109,12 +104,12 @@ void ScanTick::AssignDevice(std::int32_t number) {
     }
 }
 
-// The row keeps "Can't open port"; the phone's outcome is in the journal
-// like any other phone's the station took.
+// The row keeps "Can't open port"; the phone's outcome is recorded like any
+// other phone's the station took.
 void ScanTick::RefusePhone(const ChannelRecord& record) {
     portRefused_[static_cast<std::size_t>(record.channel)] = true;
     ctx_.devicePaths.ForgetDevicePath(record.channel);
-    JournalResult(record, false, ctx_.loop.Now());
+    ctx_.results.Finished(record, false);
 }
 
 void ScanTick::Rearm() {
@@ -135,30 +130,7 @@ void ScanTick::OnResultTimer(int channel) {
     const ChannelRecord* record = ctx_.channels.Record(channel);
     if (!record) return;
     ctx_.display.SetChannelStatus(channel, record->succeeded ? "Success" : "Fail");
-    JournalResult(*record, record->succeeded, unpluggedAt_[static_cast<std::size_t>(channel)]);
-}
-
-// The images are those the phone took in full, from the list it was armed
-// with: all of them after a success. Each file's hash is the one Start took:
-// a success was checked against it; after a failure it stands only for a
-// file that is still what Start took, as nothing else tells what the phone got.
-void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt) {
-    Journal* journal = ctx_.display.GetJournal();
-    if (!journal) return;
-    std::vector<std::string> images, hashes;
-    if (record.armedList) {
-        const ArmedList& armed = *record.armedList;
-        // The specs are in the library's encoding; the journal is UTF-8.
-        for (const std::string& spec : armed.FileSpecs(record.itemsReceived)) images.push_back(FromLibraryText(spec));
-        for (std::size_t i = 0; i < images.size(); ++i) {
-            const std::string path = ImageBook::PathOf(armed.Item(static_cast<int>(i)));
-            if (!armed.images) hashes.emplace_back();
-            else hashes.push_back(success ? ctx_.images.Sha256AtStart(*armed.images, path)
-                                          : ctx_.images.Sha256IfUnchanged(*armed.images, path));
-        }
-    }
-    const auto slot = static_cast<std::size_t>(record.channel);
-    journal->Result(record.channel, record.deviceNumber, success, images, hashes, endedAt - armedAt_[slot]);
+    ctx_.results.Finished(*record, record->succeeded);
 }
 
 }  // namespace tandrel

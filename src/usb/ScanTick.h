@@ -5,9 +5,9 @@
 
 #include "channels/ChannelEngine.h"
 #include "channels/ChannelTable.h"
-#include "plan/ImageBook.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/WindowLoop.h"
+#include "results/ResultDesk.h"
 #include "ui/Display.h"
 #include "usb/DevicePathTable.h"
 #include "usb/UnplugQueue.h"
@@ -23,7 +23,7 @@ struct ScanContext {
     const DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     UnplugQueue& unplugQueue;
-    const ImageBook& images;
+    ResultDesk& results;
 };
 
 // The ScanTimer and ResultTimer ticks: phones found on USB are given the
@@ -49,12 +49,8 @@ private:
     void RefusePhone(const ChannelRecord& record);
     void Rearm();
     void OnResultTimer(int channel);
-    void JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt);
 
     ScanContext ctx_;
-    // When each channel was last armed and when its run ended, for the journal.
-    std::array<std::int64_t, ChannelTable::channelCount + 1> armedAt_ = {};
-    std::array<std::int64_t, ChannelTable::channelCount + 1> unpluggedAt_ = {};
     // Per channel: the phone reported with its number would not have its port
     // opened, and has not been seen gone since. It is not tried again while it
     // stays; once it is gone the channel takes the next phone.
