@@ -71,7 +71,13 @@ void StoreWriter::Run() {
         lock.lock();
         if (written) {
             queue_.pop_front();
-            if (queue_.empty()) store_.reset();
+            // Closing checkpoints the log to disk: never while the window
+            // thread may be waiting to hand over a record.
+            if (queue_.empty()) {
+                lock.unlock();
+                store_.reset();
+                lock.lock();
+            }
         } else {
             queue_.front() = std::move(item);
             if (!closing_) wake_.wait_for(lock, std::chrono::milliseconds(kRetryMs), [this] { return closing_; });
