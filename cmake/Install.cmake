@@ -52,6 +52,15 @@ if(TARGET tandrel)
   install(FILES ${TANDREL_INSTALL_OUT}/tandrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT station)
 endif()
 
+# The reader of the station's results store comes with the station.
+if(TARGET tandrel-results)
+  install(TARGETS tandrel-results RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT station)
+  configure_file(${PROJECT_SOURCE_DIR}/docs/tandrel-results.1.in ${TANDREL_INSTALL_OUT}/tandrel-results.1 @ONLY)
+  tandrel_gzip(${TANDREL_INSTALL_OUT}/tandrel-results.1 ${TANDREL_INSTALL_OUT}/tandrel-results.1.gz)
+  add_custom_target(results-manual-page ALL DEPENDS ${TANDREL_INSTALL_OUT}/tandrel-results.1.gz)
+  install(FILES ${TANDREL_INSTALL_OUT}/tandrel-results.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT station)
+endif()
+
 if(TARGET IFWD_DownloadDll)
   install(TARGETS IFWD_DownloadDll LIBRARY DESTINATION ${TANDREL_PACKAGE_LIBRARY_DIR} COMPONENT simulator)
   install(TARGETS tandrel-bench tandrel-pack RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT simulator)

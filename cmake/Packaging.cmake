@@ -29,7 +29,7 @@ endif()
 # What the packages hold, to build before CPack runs without building the
 # tests (the install step would otherwise build everything).
 add_custom_target(package-contents DEPENDS package-changelog)
-foreach(target IN ITEMS tandrel manual-page IFWD_DownloadDll tandrel-bench tandrel-pack tool-manual-pages)
+foreach(target IN ITEMS tandrel manual-page tandrel-results results-manual-page IFWD_DownloadDll tandrel-bench tandrel-pack tool-manual-pages)
   if(TARGET ${target})
     add_dependencies(package-contents ${target})
   endif()

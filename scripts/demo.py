@@ -135,7 +135,8 @@ def main():
     screenshot = os.path.join(work, "final-window.png")
     station_cmd = [os.path.join(bin_dir, "tandrel"),
                    "--devices", "dir:" + os.path.join(bench, "registry"),
-                   "--image", container, "--start", "--journal", journal, "--screenshot", screenshot]
+                   "--image", container, "--start", "--journal", journal, "--screenshot", screenshot,
+                   "--results", os.path.join(work, "results.db")]
     if not args.programs:
         station_cmd[1:1] = ["--library", os.path.join(bin_dir, "libIFWD_DownloadDll.so")]
     if headless:

@@ -41,7 +41,8 @@ void Count(const char* name, long long value, const char* unit) { std::printf("%
 std::optional<StationTimeline> RunStation(const e2e::VirtualBench& bench, const std::string& container,
                                           const std::string& journalFile, const std::string& log) {
     e2e::ChildProcess station({TANDREL_PROGRAM, "-platform", "offscreen", "--library", TANDREL_SIM_LIBRARY, "--devices",
-                               "dir:" + bench.Registry(), "--image", container, "--start", "--journal", journalFile},
+                               "dir:" + bench.Registry(), "--image", container, "--start", "--journal", journalFile,
+                               "--results", "none"},
                               log);
     e2e::JournalTail journal(journalFile);
     const auto deadline = std::chrono::steady_clock::now() + kRunDeadline;

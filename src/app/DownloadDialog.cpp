@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "TandrelVersion.h"
 #include "platform/DecimalText.h"
+#include "platform/StationHost.h"
 #include "platform/PostedTask.h"
 #include "ui/ControlIds.h"
 
@@ -46,6 +48,12 @@ bool ParseInteger(const std::string& text, int& value) {
     return true;
 }
 
+std::unique_ptr<StoreWriter> WriterFor(const Options& options, WindowLoop& loop, Display& display) {
+    if (options.results.empty()) return nullptr;
+    return std::make_unique<StoreWriter>(options.results, loop,
+                                         [&display](const std::string& line) { display.AppendLog(line); });
+}
+
 }  // namespace
 
 DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journal)
@@ -57,14 +65,18 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       options(std::move(opts)),
       display(ports.controls, journal),
       images(ports.files, ports.loop, std::move(ports.snapshotFolder)),
+      storeWriter(WriterFor(options, ports.loop, display)),
+      results(DeskContext{display, ports.loop, ports.clock},
+              StationIdentity{options.station.empty() ? HostName() : options.station, TANDREL_VERSION},
+              storeWriter.get()),
       engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, images,
                            runControl, bootBlock}),
-      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths,
-                           unplugQueue}) {
-    if (journal) {
-        channelTable.OnStateChange(
-            [journal](int channel, ChannelState state) { journal->State(channel, StateName(state)); });
-    }
+      scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
+                           results}) {
+    channelTable.OnStateChange([this, journal](int channel, ChannelState state) {
+        if (journal) journal->State(channel, StateName(state));
+        results.StateChanged(channel, state);
+    });
 }
 
 DownloadDialog::~DownloadDialog() {
@@ -95,6 +107,7 @@ bool DownloadDialog::OnInitDialog() {
     channelTable.Create();
 
     RunLibraryStartup();
+    if (options.resultsOff) display.AppendLog("Results are not kept (--results none)");
     return true;
 }
 

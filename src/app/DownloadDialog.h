@@ -17,7 +17,10 @@
 #include "platform/DialogControls.h"
 #include "platform/ImageFiles.h"
 #include "platform/ModuleLoader.h"
+#include "platform/WallClock.h"
 #include "platform/WindowLoop.h"
+#include "results/ResultDesk.h"
+#include "results/StoreWriter.h"
 #include "ui/Display.h"
 #include "ui/Journal.h"
 #include "usb/DevicePathTable.h"
@@ -37,6 +40,8 @@ struct StationPorts {
     const ImageFiles& files;
     // Where Start keeps its copies of the chosen image files.
     std::string snapshotFolder;
+    // What results are stamped with; the system's clock unless a test fakes it.
+    const WallClock& clock = TheSystemWallClock();
 };
 
 // The main window: owner of all run-time state, and the handler of every
@@ -96,7 +101,11 @@ public:
     LibraryTable libraryTable;
     LibraryMessage libraryMessage;
     UnplugQueue unplugQueue;
-    UsbRunControl runControl{loop, devicePaths, unplugQueue};
+    // The results store's writer (none when no store is kept) and where each
+    // finished phone's record is made.
+    std::unique_ptr<StoreWriter> storeWriter;
+    ResultDesk results;
+    UsbRunControl runControl{loop, devicePaths, unplugQueue, results};
     std::uint8_t bootBlock[6] = {};
     ChannelEngine engine;
     ScanTick scanTick;

@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "app/DownloadDialog.h"
 #include "app/Options.h"
 #include "platform/DataFolder.h"
 #include "platform/DeviceSources.h"
+#include "platform/StationHost.h"
 #include "ui/Journal.h"
 #include "usb/DevicePathTable.h"
 
@@ -32,6 +35,20 @@ JournalFile OpenJournalFile(const std::string& name, std::string& error) {
     JournalFile file(std::fopen(name.c_str(), "w"));
     if (!file) error = "cannot write the journal " + name + ": " + std::strerror(errno);
     return file;
+}
+
+// Two stations writing one store would interleave their sequence numbers:
+// the second is refused. A store that cannot even be locked is no reason to
+// stop flashing; the store-writer thread reports what is wrong with it.
+bool ClaimResultsStore(const std::string& path, std::unique_ptr<FileLock>& lock, std::string& error) {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::u8path(path).parent_path(), ignored);
+    bool heldElsewhere = false;
+    std::string reason;
+    lock = FileLock::Take(path, heldElsewhere, reason);
+    if (!heldElsewhere) return true;
+    error = "the results store " + path + " is in use by another station";
+    return false;
 }
 
 }  // namespace
@@ -63,6 +80,11 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
     }
     const std::unique_ptr<DeviceRegistry> registry = MakeDeviceRegistry(options.devices, error);
     if (!registry) {
+        errors_ << "tandrel: " << error << "\n";
+        return kRefused;
+    }
+    std::unique_ptr<FileLock> storeLock;
+    if (!options.results.empty() && !ClaimResultsStore(options.results, storeLock, error)) {
         errors_ << "tandrel: " << error << "\n";
         return kRefused;
     }

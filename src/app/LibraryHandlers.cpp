@@ -22,6 +22,16 @@ std::string LoadedLine(const std::string& path, const std::vector<std::string>& 
     return "The download library " + path + " lacks " + JoinNames(missing);
 }
 
+// What the library says of its own version, for every result; empty when it
+// says nothing.
+std::string LibraryVersion(const LibraryTable& table) {
+    if (!table.get_dll_version) return {};
+    char version[IFWD_DL_NAME_SIZE] = {};
+    table.get_dll_version(version, static_cast<int>(sizeof version) - 1);
+    version[sizeof version - 1] = '\0';
+    return FromLibraryText(version);
+}
+
 }  // namespace
 
 // The window is attached before the callback is registered, so no report
@@ -37,6 +47,7 @@ void DownloadDialog::RunLibraryStartup() {
     }
     const std::string found = loader.PathOf(g_libraryModule);
     display.AppendLog(LoadedLine(found.empty() ? name : found, MissingEntryPoints(libraryTable)));
+    results.SetLibraryVersion(LibraryVersion(libraryTable));
     StartLibrary(libraryTable, &LibraryCallback, libraryMessage);
 }
 

@@ -2,6 +2,7 @@
 
 #include "TandrelVersion.h"
 #include "library/LibraryBinding.h"
+#include "platform/DataFolder.h"
 
 namespace tandrel {
 
@@ -23,8 +24,14 @@ bool ValidDevices(const std::string& value) {
 
 }  // namespace
 
+std::string DefaultResultsFile() {
+    const std::string folder = StationDataFolder();
+    return folder.empty() ? std::string() : folder + "/results.db";
+}
+
 OptionsResult ParseOptions(const std::vector<std::string>& args) {
     Options o;
+    o.results = DefaultResultsFile();
     std::string error;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -48,6 +55,12 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
             if (!TakeValue(args, i, o.journal, error)) return {std::nullopt, error};
         } else if (a == "--screenshot") {
             if (!TakeValue(args, i, o.screenshot, error)) return {std::nullopt, error};
+        } else if (a == "--results") {
+            if (!TakeValue(args, i, o.results, error)) return {std::nullopt, error};
+            o.resultsOff = o.results == "none";
+            if (o.resultsOff) o.results.clear();
+        } else if (a == "--station") {
+            if (!TakeValue(args, i, o.station, error)) return {std::nullopt, error};
         } else if (a == "--version") {
             o.version = true;
         } else {
@@ -67,13 +80,17 @@ constexpr const char* kCloseFromOutside = "SIGTERM and SIGINT close the window a
 std::string UsageText() {
     const std::string devices = DefaultDeviceSource();
     return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--driver usb|comm]\n"
-           "               [--start] [--journal FILE|-] [--screenshot FILE] [--version]\n"
+           "               [--start] [--journal FILE|-] [--results FILE|none] [--station NAME]\n"
+           "               [--screenshot FILE] [--version]\n"
            "  --library PATH    load this download library instead of " + kLibraryFileName + "\n"
            "  --devices SOURCE  where phones are found: " + devices + " (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
            "  --driver usb|comm choose USB (default) or COMM in the Driver box\n"
            "  --start           press Start once the window is up\n"
            "  --journal FILE|-  write one JSON line per visible change to FILE, or - for standard output\n"
+           "  --results FILE    keep every phone's result in the store FILE, not in " + DefaultResultsFile() + "\n"
+           "  --results none    keep no results store\n"
+           "  --station NAME    the station's name in its results (default: the host name)\n"
            "  --screenshot FILE write a PNG of the window to FILE when it closes\n"
            "  --version         print the version and exit\n" +
            kCloseFromOutside;

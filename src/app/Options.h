@@ -23,6 +23,13 @@ struct Options {
     std::string journal;
     // Empty: none; otherwise a PNG of the window as it was when it closed.
     std::string screenshot;
+    // The results store's file; empty: none is kept. The command line names
+    // the default file unless told otherwise.
+    std::string results;
+    // --results none: the operator chose to keep none.
+    bool resultsOff = false;
+    // The name every result is kept under; empty: the host name.
+    std::string station;
     // Print the version and end, with no window.
     bool version = false;
 };
@@ -39,6 +46,10 @@ OptionsResult ParseOptions(const std::vector<std::string>& args);
 
 // One paragraph for the operator: every option and what it does.
 std::string UsageText();
+
+// The results store a station keeps when not told otherwise; empty when the
+// system names no folder for it.
+std::string DefaultResultsFile();
 
 // What --version prints: the program's name and version, one line.
 std::string VersionText();

@@ -61,6 +61,7 @@ void DownloadDialog::RefuseStart(const std::string& why) {
 // COMM channels start once there is something to write them from.
 void DownloadDialog::OnImagesTaken(const ImageSnapshot& snapshot) {
     if (snapshot.state == SnapshotState::Failed) return RefuseStart("Start refused: " + snapshot.failure);
+    results.Started(downloadList, snapshot);
     if (!display.IsUsbMode()) ArmCommChannels();
 }
 
@@ -71,6 +72,7 @@ void DownloadDialog::ArmCommChannels() {
         ChannelRecord* record = channelTable.Record(n);
         if (!record || record->portOpen || record->state.load() != ChannelState::Ready) continue;
         record->deviceNumber = n;
+        results.Armed(*record, "COM" + std::to_string(n));
         engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, n, "");
     }
 }
@@ -139,7 +141,7 @@ bool DownloadDialog::OnClose(bool operatorAsked) {
         libraryMessage.Clear();
         if (libraryTable.abort_process) libraryTable.abort_process(LibraryChannel(record), libraryMessage.text);
         engine.CloseChannelPort(&record);
-        scanTick.JournalResult(record, false, loop.Now(), kClosedDuringDownload);
+        results.Finished(record, false, kClosedDuringDownload);
     }
     display.AppendLog("Station closed during download: channel " + ChannelList(writing) + " recorded as Fail");
     return true;

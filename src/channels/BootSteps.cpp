@@ -11,6 +11,9 @@ void ChannelEngine::ArmChannel(ChannelRecord& record) {
     record.armedList = ArmWith(ctx_.downloadList, ctx_.images.Current());
     record.itemsReceived = 0;
     record.failReason.clear();
+    record.failStage.clear();
+    record.failItem = -1;
+    record.failText.clear();
     record.BeginSession();
 }
 

@@ -71,6 +71,7 @@ private:
     void CompleteChannel(ChannelRecord& record);
     void AwaitUnplug(ChannelRecord& record, std::string_view statusText, bool finishPeers);
     void ReleasePeers();
+    void NoteFailure(ChannelRecord& record, std::string_view rowText);
 
     // Waiting for the peers and finishing (FinishPass.cpp).
     void EnterWaitPeers(ChannelRecord& record);

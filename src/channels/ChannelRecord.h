@@ -33,6 +33,12 @@ struct ChannelRecord {
     // What the row shows while the phone in front of this channel waits for
     // the images of the last Start; empty once it is armed.
     std::string heldForImages;
+    // How the run failed, for its result: the state it failed in, the item
+    // it was taking (an index into armedList, -1 for none) and the row's text
+    // then. Empty while the run has not failed.
+    std::string failStage;
+    std::int32_t failItem = -1;
+    std::string failText;
 
     // The library session of the run under way: a number of its own from the
     // arming until the run ends (failure, Stop, completion or Reset), 0

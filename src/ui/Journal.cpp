@@ -214,11 +214,12 @@ std::string ListOf(const std::vector<std::string>& texts, bool emptyIsNull) {
 }  // namespace
 
 void Journal::Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                     const std::vector<std::string>& sha256, std::int64_t durationMs, std::string_view reason) {
+                     const std::vector<std::string>& sha256, std::int64_t durationMs, const std::string& uuid,
+                     std::string_view reason) {
     Write("\"ev\":\"result\",\"ch\":" + std::to_string(channel) + ",\"device\":" + std::to_string(device) +
               ",\"result\":" + (success ? "\"Success\"" : "\"Fail\"") + ",\"images\":" + ListOf(images, false) +
               ",\"ms\":" + std::to_string(durationMs) + ",\"sha256\":" + ListOf(sha256, true) +
-              (reason.empty() ? "" : ",\"reason\":" + Quote(reason)),
+              (reason.empty() ? "" : ",\"reason\":" + Quote(reason)) + ",\"uuid\":" + Quote(uuid),
           Kind::Result);
 }
 

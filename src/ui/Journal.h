@@ -61,10 +61,12 @@ public:
     void Enable(int controlId, bool on);
     void State(int channel, std::string_view state);
     // sha256 runs parallel to images: each image's SHA-256 in hex, or empty
-    // when unknown (written as null). A reason, when given, says why a phone
-    // failed that its row cannot tell.
+    // when unknown (written as null). uuid names the phone's row in the
+    // results store. A reason, when given, says why a phone failed that its
+    // row cannot tell.
     void Result(int channel, int device, bool success, const std::vector<std::string>& images,
-                const std::vector<std::string>& sha256, std::int64_t durationMs, std::string_view reason = {});
+                const std::vector<std::string>& sha256, std::int64_t durationMs, const std::string& uuid,
+                std::string_view reason = {});
 
     // A JSON string literal of text: quoted, escaped, with any byte that is
     // not valid UTF-8 replaced by U+FFFD.

@@ -4,9 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "library/LibraryText.h"
-#include "plan/ImageBook.h"
-#include "ui/Journal.h"
 #include "usb/BannerTexts.h"
 #include "usb/DeviceScan.h"
 #include "usb/Timers.h"
@@ -82,13 +79,13 @@ bool ScanTick::CheckUnplugged(const FoundList& found, int& position) {
             ++position;
             continue;
         }
+        ctx_.results.Unplugged(channel);
         ctx_.display.SetChannelStatus(channel, "USB disconnected");
         ctx_.channels.SetState(*record, record->succeeded ? ChannelState::Completed : ChannelState::Ready);
         // A port that would not close while its phone was in it may let go
         // now; one that still will not keeps the channel from the next phone.
         if (record->portOpen) ctx_.engine.CloseChannelPort(record);
         SetResultTimer(ctx_.loop, channel, record->succeeded);
-        unpluggedAt_[static_cast<std::size_t>(channel)] = ctx_.loop.Now();
         ctx_.display.SetBanner(kSearchingForChannels, true);
         ctx_.unplugQueue.RemoveAt(position);
         return true;
@@ -149,7 +146,7 @@ void ScanTick::AssignDevice(std::int32_t number) {
         // again, only kept visible to the next pass so that its going is seen.
         if (portRefused_[slot]) return ctx_.devicePaths.ForgetDevicePath(number);
         record->deviceNumber = number;
-        armedAt_[slot] = ctx_.loop.Now();
+        ctx_.results.Armed(*record, ctx_.devicePaths.Slot(number));
         ctx_.engine.HandleChannelEvent(ChannelEventKind::DeviceDetected, number, "");
         // A phone waiting for the images of Start stays visible to every
         // pass, so that it is armed once they are in.
@@ -172,12 +169,12 @@ void ScanTick::AssignDevice(std::int32_t number) {
     }
 }
 
-// The row keeps "Can't open port"; the phone's outcome is in the journal
-// like any other phone's the station took.
+// The row keeps "Can't open port"; the phone's outcome is recorded like any
+// other phone's the station took.
 void ScanTick::RefusePhone(const ChannelRecord& record) {
     portRefused_[static_cast<std::size_t>(record.channel)] = true;
     ctx_.devicePaths.ForgetDevicePath(record.channel);
-    JournalResult(record, false, ctx_.loop.Now());
+    ctx_.results.Finished(record, false);
 }
 
 void ScanTick::Rearm() {
@@ -199,29 +196,7 @@ void ScanTick::OnResultTimer(int channel) {
     if (!record) return;
     const bool phoneWaits = phoneOnFinished_[static_cast<std::size_t>(channel)];
     ctx_.display.SetChannelStatus(channel, phoneWaits ? kPhoneOnFinishedText : record->succeeded ? "Success" : "Fail");
-    JournalResult(*record, record->succeeded, unpluggedAt_[static_cast<std::size_t>(channel)]);
-}
-
-// The images are those the phone took in full, from the list it was armed
-// with: all of them after a success. Each file's hash is that of the copy
-// Start took, the only bytes the phone was ever handed.
-void ScanTick::JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt,
-                             std::string_view reason) {
-    Journal* journal = ctx_.display.GetJournal();
-    if (!journal) return;
-    std::vector<std::string> images, hashes;
-    if (record.armedList) {
-        const ArmedList& armed = *record.armedList;
-        // The specs are in the library's encoding; the journal is UTF-8.
-        for (const std::string& spec : armed.FileSpecs(record.itemsReceived)) images.push_back(FromLibraryText(spec));
-        for (std::size_t i = 0; i < images.size(); ++i) {
-            const std::string path = ImageBook::PathOf(armed.Item(static_cast<int>(i)));
-            hashes.push_back(armed.images ? armed.images->Sha256Of(path) : std::string());
-        }
-    }
-    const auto slot = static_cast<std::size_t>(record.channel);
-    if (reason.empty() && !success) reason = record.failReason;
-    journal->Result(record.channel, record.deviceNumber, success, images, hashes, endedAt - armedAt_[slot], reason);
+    ctx_.results.Finished(*record, record->succeeded);
 }
 
 }  // namespace tandrel

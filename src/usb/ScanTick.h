@@ -11,6 +11,7 @@
 #include "channels/ChannelTable.h"
 #include "platform/DeviceRegistry.h"
 #include "platform/WindowLoop.h"
+#include "results/ResultDesk.h"
 #include "ui/Display.h"
 #include "usb/DevicePathTable.h"
 #include "usb/UnplugQueue.h"
@@ -29,6 +30,7 @@ struct ScanContext {
     const DeviceRegistry& registry;
     DevicePathTable& devicePaths;
     UnplugQueue& unplugQueue;
+    ResultDesk& results;
 };
 
 // The ScanTimer and ResultTimer ticks: phones found on USB are given the
@@ -45,11 +47,6 @@ public:
     // next reported, and a tick paused after an unplug does not go on.
     void Reset();
 
-    // The one way a phone's result reaches the journal. reason: why it
-    // failed, where its row does not say.
-    void JournalResult(const ChannelRecord& record, bool success, std::int64_t endedAt,
-                       std::string_view reason = {});
-
 private:
     void OnScanTimer();
     void ContinueTick(const struct FoundList& found, int position);
@@ -64,9 +61,6 @@ private:
     void OnResultTimer(int channel);
 
     ScanContext ctx_;
-    // When each channel was last armed and when its run ended, for the journal.
-    std::array<std::int64_t, ChannelTable::channelCount + 1> armedAt_ = {};
-    std::array<std::int64_t, ChannelTable::channelCount + 1> unpluggedAt_ = {};
     // Per channel: the phone reported with its number would not have its port
     // opened, and has not been seen gone since. It is not tried again while it
     // stays; once it is gone the channel takes the next phone.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "BenchFixture.h"
+#include "results/ResultStore.h"
 #include "RowChecks.h"
 #include "SimStation.h"
 #include "ui/ControlIds.h"
@@ -55,6 +56,44 @@ TEST_F(CommMode, StartWritesEveryPluggedPhoneAndLeavesItsRowOnDone) {
     EXPECT_EQ(station.Banner(), kSearching);
     EXPECT_FALSE(station.Dialog().loop.IsTimerSet(kScanTimerId));
     EXPECT_EQ(station.Dialog().unplugQueue.Count(), 0);
+}
+
+TEST_F(CommMode, EachRunThatEndsGetsItsResultRecordInTheJournalAndItsRowInTheStore) {
+    bench.SetFault(2, "item3=fail");
+    PlugPhones({1, 2});
+    std::vector<JournalRecord> results;
+    {
+        SimStation station(bench, images);
+        station.ChooseComm();
+        station.Click(IDC_START);
+        ASSERT_TRUE(station.Await([&] {
+            results.clear();
+            for (const JournalRecord& r : station.Records()) {
+                if (r.ev == "result") results.push_back(r);
+            }
+            return results.size() == 2;
+        }));
+    }
+    std::string error;
+    const auto store = ResultStore::Open(bench.Root() + "/results.db", false, error);
+    ASSERT_TRUE(store) << error;
+    std::vector<ResultRecord> rows;
+    ASSERT_TRUE(store->Results({}, rows, error)) << error;
+    ASSERT_EQ(rows.size(), 2u) << "only phones that were there get a row";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ResultRecord& row = rows[i];
+        SCOPED_TRACE("channel " + std::to_string(row.channel));
+        EXPECT_EQ(row.uuid, results[i]["uuid"]);
+        EXPECT_EQ(std::to_string(row.channel), std::to_string(results[i].ch));
+        EXPECT_EQ(row.success ? "Success" : "Fail", results[i]["result"]);
+        EXPECT_EQ(row.mode, "COMM");
+        EXPECT_EQ(row.sequence, static_cast<std::int64_t>(i + 1));
+        EXPECT_GT(row.resultMs, row.armedMs);
+    }
+    const ResultRecord& failed = rows[0].channel == 2 ? rows[0] : rows[1];
+    EXPECT_FALSE(failed.success);
+    EXPECT_EQ(failed.failText, "Failed (FLS)");
+    EXPECT_EQ(failed.failStage, "LoadFls");
 }
 
 TEST_F(CommMode, FailureAndStopEndTheirOwnChannelsAndTheOthersFinish) {

@@ -36,7 +36,8 @@ TEST_F(StationProgram, EightPhonesEndInSuccessAndEveryFlashHoldsTheImages) {
     bench.MakeCurrent();
     const std::string journalFile = folder / "journal.jsonl";
     ChildProcess station({TANDREL_PROGRAM, "-platform", "offscreen", "--library", TANDREL_SIM_LIBRARY, "--devices",
-                          "dir:" + bench.Registry(), "--image", container, "--start", "--journal", journalFile},
+                          "dir:" + bench.Registry(), "--image", container, "--start", "--journal", journalFile,
+                          "--results", folder / "results.db"},
                          folder / "station.log");
     const auto robot = bench.StartRobot(8, 50);
     JournalTail journal(journalFile);

@@ -25,6 +25,8 @@ Options StationOptions(const VirtualBench& bench, std::vector<std::string> image
     options.libraryPath = TANDREL_SIM_LIBRARY;
     options.devices = "dir:" + bench.Registry();
     options.images = std::move(images);
+    // Every station keeps its results, so every run here also exercises the store.
+    options.results = bench.Root() + "/results.db";
     return options;
 }
 

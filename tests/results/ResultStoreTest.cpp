@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/PostedTask.h"
+#include "results/ResultStore.h"
+#include "results/StoreWriter.h"
+#include "support/SimulatedLoop.h"
+#include "support/TempFolder.h"
+
+namespace tandrel {
+namespace {
+
+ResultRecord Phone(int device, bool success, std::int64_t resultMs) {
+    ResultRecord r;
+    r.uuid = NewUuid();
+    r.station = "line-1";
+    r.mode = "USB";
+    r.channel = r.device = device;
+    r.success = success;
+    r.failStage = success ? "" : "LoadFls";
+    r.failText = success ? "" : "Failed (FLS)";
+    r.images = {"|0|a.pak", "|1|a.pak"};
+    r.sha256 = {"ab", ""};
+    r.stationVersion = "1.0";
+    r.armedMs = resultMs - 5000;
+    r.resultMs = resultMs;
+    return r;
+}
+
+void Sql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST(ResultStore, KeepsEveryRecordOnceInSequenceAndFindsThemByPortResultAndTime) {
+    const test::TempFolder folder;
+    std::string error;
+    auto store = ResultStore::Open(folder / "r.db", true, error);
+    ASSERT_TRUE(store) << error;
+    std::vector<ResultRecord> handed = {Phone(3, true, 1000), Phone(3, false, 2000), Phone(5, true, 3000)};
+    for (ResultRecord& r : handed) ASSERT_TRUE(store->AddResult(r, error)) << error;
+    ResultRecord again = handed[1];
+    ASSERT_TRUE(store->AddResult(again, error));
+    EXPECT_EQ(again.sequence, 2) << "a record handed twice keeps the sequence it has";
+
+    auto reader = ResultStore::Open(folder / "r.db", false, error);
+    ASSERT_TRUE(reader) << error;
+    std::vector<ResultRecord> all;
+    ASSERT_TRUE(reader->Results({}, all, error));
+    ASSERT_EQ(all.size(), 3u);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].sequence, static_cast<std::int64_t>(i + 1));
+        EXPECT_EQ(ResultJson(all[i]), ResultJson(handed[i]));
+    }
+    const auto count = [&](auto&& set) {
+        ResultFilter filter;
+        set(filter);
+        std::vector<ResultRecord> found;
+        EXPECT_TRUE(reader->Results(filter, found, error));
+        return found.size();
+    };
+    EXPECT_EQ(count([](ResultFilter& f) { f.port = 3; }), 2u);
+    EXPECT_EQ(count([](ResultFilter& f) { f.success = false; }), 1u);
+    EXPECT_EQ(count([](ResultFilter& f) { f.sinceMs = 2000; }), 2u);
+    EXPECT_EQ(count([&](ResultFilter& f) { f.uuid = handed[2].uuid; }), 1u);
+
+    StoreCheck check;
+    ASSERT_TRUE(reader->Check(check, error));
+    EXPECT_TRUE(check.damage.empty());
+    EXPECT_TRUE(check.missing.empty());
+    Sql(folder / "r.db", "DELETE FROM result_images WHERE sequence = 2; DELETE FROM results WHERE sequence = 2");
+    StoreCheck gap;
+    ASSERT_TRUE(reader->Check(gap, error));
+    EXPECT_EQ(gap.missing, std::vector<std::int64_t>{2});
+}
+
+TEST(ResultStore, AFileThatIsNoStoreOfThisStationIsRefusedWithItsReason) {
+    const test::TempFolder folder;
+    folder.WriteFile("text.db", std::string(4096, 'x'));
+    Sql(folder / "newer.db", "PRAGMA user_version = 99");
+    const struct {
+        std::string file;
+        bool forWriting;
+        std::string reason;
+    } cases[] = {
+        {"text.db", true, "is not a results store"},
+        {"newer.db", true, "was written by a newer station"},
+        {"missing.db", false, "cannot open"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(ResultStore::Open(folder / c.file, c.forWriting, error)) << c.file;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.file << ": " << error;
+    }
+}
+
+// The window's side of a writer: the lines it was told, as the window thread runs them.
+struct WindowSide {
+    std::vector<std::string> Lines(std::size_t atLeast) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (lines.size() < atLeast && std::chrono::steady_clock::now() < deadline) {
+            if (loop.WaitForPost(std::chrono::milliseconds(100))) loop.DeliverPosted();
+        }
+        return lines;
+    }
+    SimulatedLoop loop;
+    std::vector<std::string> lines;
+};
+
+TEST(StoreWriter, RecordsThatMeetAStoreThatCannotBeWrittenWaitAndAreWrittenInOrderOnceItCan) {
+    const test::TempFolder folder;
+    folder.WriteFile("blocked", "a file where the store's folder must be");
+    const std::string path = folder / "blocked/results.db";
+    WindowSide window;
+    window.loop.SetHandlers([&](WindowMessage& m) { RunPostedTask(m); }, [](int) {});
+    std::vector<std::string> uuids;
+    {
+        StoreWriter writer(path, window.loop, [&](const std::string& line) { window.lines.push_back(line); });
+        for (int n = 1; n <= 3; ++n) {
+            ResultRecord r = Phone(n, true, 1000 * n);
+            uuids.push_back(r.uuid);
+            writer.Hand(std::move(r));
+        }
+        ASSERT_EQ(window.Lines(1).size(), 1u);
+        EXPECT_EQ(window.lines[0].rfind("Results are not being saved: cannot open ", 0), 0u) << window.lines[0];
+        folder.Remove("blocked");
+        EXPECT_EQ(window.Lines(2), (std::vector<std::string>{window.lines[0], "Results are being saved again"}));
+    }
+    std::string error;
+    auto store = ResultStore::Open(path, false, error);
+    ASSERT_TRUE(store) << error;
+    std::vector<ResultRecord> all;
+    ASSERT_TRUE(store->Results({}, all, error));
+    ASSERT_EQ(all.size(), 3u);
+    for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].uuid, uuids[i]);
+}
+
+}  // namespace
+}  // namespace tandrel
