@@ -6,6 +6,7 @@
 #include <fstream>
 #include <vector>
 
+#include "support/RowTexts.h"
 #include "support/Station.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
@@ -179,6 +180,42 @@ TEST(Win32Window, EnterClicksOnlyAFocusedPushButton) {
     }
     EXPECT_EQ(clicked, std::vector<ControlId>{StopButtonId(2)});
     EXPECT_FALSE(s.window.IsClosed());
+}
+
+// Each text is measured with the font the row holds, laid out as a centred
+// static lays out its text: a line wider than the row's face, or more lines
+// than its height holds, is clipped on screen.
+TEST(Win32Window, EveryTextARowCanShowFitsItsLabel) {
+    Station s;
+    for (int n = 1; n <= 8; ++n) {
+        HWND row = s.Item(StatusLabelId(n));
+        RECT face;
+        GetClientRect(row, &face);
+        HDC dc = GetDC(row);
+        for (std::string_view text : test::kRowTexts) {
+            s.dialog.display.SetChannelStatus(n, text);
+            auto* font = reinterpret_cast<HFONT>(SendMessageW(row, WM_GETFONT, 0, 0));
+            LOGFONTW described{};
+            GetObjectW(font, sizeof described, &described);
+            HGDIOBJ old = SelectObject(dc, font);
+            const std::wstring wide = Widen(text);
+            RECT needed = face;
+            DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &needed,
+                      DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | DT_CALCRECT);
+            SelectObject(dc, old);
+            EXPECT_TRUE(needed.right - needed.left <= face.right && needed.bottom - needed.top <= face.bottom)
+                << "row " << n << " \"" << text << "\" needs " << needed.right - needed.left << "x"
+                << needed.bottom - needed.top << " at " << -described.lfHeight << " px in " << face.right << "x"
+                << face.bottom;
+            EXPECT_GE(-described.lfHeight, 7) << text;
+        }
+        ReleaseDC(row, dc);
+        // A short text is drawn at the row's own size again.
+        s.dialog.display.SetChannelStatus(n, "READY");
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(s.Item(StatusLabelId(n)), WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -13);
+    }
 }
 
 }  // namespace
