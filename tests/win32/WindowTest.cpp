@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "support/RowTexts.h"
@@ -180,6 +181,43 @@ TEST(Win32Window, EnterClicksOnlyAFocusedPushButton) {
     }
     EXPECT_EQ(clicked, std::vector<ControlId>{StopButtonId(2)});
     EXPECT_FALSE(s.window.IsClosed());
+}
+
+// The close box and the menu's Close (SC_CLOSE), Alt+F4 and Esc ask the
+// station, which may keep the window open; WM_CLOSE, what closes a window
+// from outside, tells it and closes.
+TEST(Win32Window, ClosingAsksTheStationUnlessClosedFromOutside) {
+    struct Case {
+        const char* how;
+        std::function<void(Station&)> close;
+        bool operatorAsked;
+    };
+    const Case cases[] = {
+        {"close box", [](Station& s) { PostMessageW(s.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }, true},
+        {"Alt+F4", [](Station&) { PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN << 16); }, true},
+        {"Esc", [](Station& s) { s.Press(VK_ESCAPE); }, true},
+        {"WM_CLOSE", [](Station& s) { PostMessageW(s.Dialog(), WM_CLOSE, 0, 0); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Station s;
+        s.Focus(IDC_START);
+        std::vector<bool> asked;
+        bool letClose = false;
+        s.window.Controls().SetCloseHandler([&](bool operatorAsked) {
+            asked.push_back(operatorAsked);
+            return letClose;
+        });
+        c.close(s);
+        s.window.RunPending();
+        EXPECT_EQ(asked, std::vector<bool>{c.operatorAsked});
+        EXPECT_EQ(s.window.IsClosed(), !c.operatorAsked);
+        if (s.window.IsClosed()) continue;
+        letClose = true;
+        c.close(s);
+        s.window.RunPending();
+        EXPECT_TRUE(s.window.IsClosed());
+    }
 }
 
 // Each text is measured with the font the row holds, laid out as a centred
