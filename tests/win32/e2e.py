@@ -36,9 +36,8 @@ def tool(name, *args, check=True):
     return result
 
 
-def start_station(bench, images, *more):
+def start_station(env, bench, images, *more):
     """tandrel.exe on the bench with --start, its journal on standard output."""
-    env = dict(os.environ, TANDREL_BENCH=win(bench))
     # No --library: the simulator DLL beside tandrel.exe is the one that loads.
     args = [WINE_RUN, os.path.join(BIN, "tandrel.exe"), "--devices", "dir:" + win(bench) + "\\registry",
             "--start", "--journal", "-", *more]
@@ -91,11 +90,12 @@ def make_images():
 def eight_phones(images):
     bench = os.path.join(WORK, "bench")
     tool("tandrel-bench.exe", "create", win(bench), "--phones", str(PHONES))
+
     env = dict(os.environ, TANDREL_BENCH=win(bench))
     robot = subprocess.Popen([WINE_RUN, os.path.join(BIN, "tandrel-bench.exe"), "robot", win(bench), "--phones",
                               str(PHONES), "--interval", "200", "--until-done", "--timeout", "240"],
                              env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    station = start_station(bench, images, "--screenshot", "win32-e2e.png")
+    station = start_station(env, bench, images, "--screenshot", "win32-e2e.png")
     records = []
     done, _ = follow(station, records, lambda got: len(results_of(got)) == PHONES)
     finished = done.wait(240)
@@ -148,7 +148,7 @@ def closed_during_download(images):
     for phone in ("1", "2"):
         tool("tandrel-bench.exe", "fault", win(bench), phone, "rate=32K")
         tool("tandrel-bench.exe", "plug", win(bench), phone)
-    station = start_station(bench, images)
+    station = start_station(dict(os.environ, TANDREL_BENCH=win(bench)), bench, images)
     records = []
 
     def both_written(got):
