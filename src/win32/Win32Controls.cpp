@@ -71,8 +71,14 @@ void Win32Controls::SetHandlers(CommandHandler onCommand, SysCommandHandler onSy
     onSysCommand_ = std::move(onSysCommand);
 }
 
+// A label is given the size its new text fits before the text is set: the
+// static control draws a new text at once.
 void Win32Controls::SetText(ControlId id, std::string_view text) {
-    if (HWND item = Item(id)) SetWindowTextW(item, Widen(text).c_str());
+    HWND item = Item(id);
+    if (!item) return;
+    const std::wstring wide = Widen(text);
+    paints_.FitText(item, id, wide);
+    SetWindowTextW(item, wide.c_str());
 }
 
 std::string Win32Controls::GetText(ControlId id) const { return WindowText(Item(id)); }
@@ -153,7 +159,9 @@ int Win32Controls::ListSelection(ControlId id) const {
 
 void Win32Controls::ListClear(ControlId id) { Send(id, LB_RESETCONTENT); }
 
-void Win32Controls::SetLabelFont(ControlId id, const FontDescription& font) { paints_.SetFont(Item(id), id, font); }
+void Win32Controls::SetLabelFont(ControlId id, const FontDescription& font) {
+    paints_.SetFont(Item(id), id, font, Widen(GetText(id)));
+}
 
 void Win32Controls::SetLabelColours(ControlId id, Colour text, Colour background) {
     paints_.SetColours(id, text, background);

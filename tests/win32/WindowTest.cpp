@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <vector>
 
+#include "support/RowTexts.h"
 #include "support/Station.h"
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
@@ -179,6 +181,79 @@ TEST(Win32Window, EnterClicksOnlyAFocusedPushButton) {
     }
     EXPECT_EQ(clicked, std::vector<ControlId>{StopButtonId(2)});
     EXPECT_FALSE(s.window.IsClosed());
+}
+
+// The close box and the menu's Close (SC_CLOSE), Alt+F4 and Esc ask the
+// station, which may keep the window open; WM_CLOSE, what closes a window
+// from outside, tells it and closes.
+TEST(Win32Window, ClosingAsksTheStationUnlessClosedFromOutside) {
+    struct Case {
+        const char* how;
+        std::function<void(Station&)> close;
+        bool operatorAsked;
+    };
+    const Case cases[] = {
+        {"close box", [](Station& s) { PostMessageW(s.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }, true},
+        {"Alt+F4", [](Station&) { PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN << 16); }, true},
+        {"Esc", [](Station& s) { s.Press(VK_ESCAPE); }, true},
+        {"WM_CLOSE", [](Station& s) { PostMessageW(s.Dialog(), WM_CLOSE, 0, 0); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Station s;
+        s.Focus(IDC_START);
+        std::vector<bool> asked;
+        bool letClose = false;
+        s.window.Controls().SetCloseHandler([&](bool operatorAsked) {
+            asked.push_back(operatorAsked);
+            return letClose;
+        });
+        c.close(s);
+        s.window.RunPending();
+        EXPECT_EQ(asked, std::vector<bool>{c.operatorAsked});
+        EXPECT_EQ(s.window.IsClosed(), !c.operatorAsked);
+        if (s.window.IsClosed()) continue;
+        letClose = true;
+        c.close(s);
+        s.window.RunPending();
+        EXPECT_TRUE(s.window.IsClosed());
+    }
+}
+
+// Each text is measured with the font the row holds, laid out as a centred
+// static lays out its text: a line wider than the row's face, or more lines
+// than its height holds, is clipped on screen.
+TEST(Win32Window, EveryTextARowCanShowFitsItsLabel) {
+    Station s;
+    for (int n = 1; n <= 8; ++n) {
+        HWND row = s.Item(StatusLabelId(n));
+        RECT face;
+        GetClientRect(row, &face);
+        HDC dc = GetDC(row);
+        for (std::string_view text : test::kRowTexts) {
+            s.dialog.display.SetChannelStatus(n, text);
+            auto* font = reinterpret_cast<HFONT>(SendMessageW(row, WM_GETFONT, 0, 0));
+            LOGFONTW described{};
+            GetObjectW(font, sizeof described, &described);
+            HGDIOBJ old = SelectObject(dc, font);
+            const std::wstring wide = Widen(text);
+            RECT needed = face;
+            DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &needed,
+                      DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | DT_CALCRECT);
+            SelectObject(dc, old);
+            EXPECT_TRUE(needed.right - needed.left <= face.right && needed.bottom - needed.top <= face.bottom)
+                << "row " << n << " \"" << text << "\" needs " << needed.right - needed.left << "x"
+                << needed.bottom - needed.top << " at " << -described.lfHeight << " px in " << face.right << "x"
+                << face.bottom;
+            EXPECT_GE(-described.lfHeight, 7) << text;
+        }
+        ReleaseDC(row, dc);
+        // A short text is drawn at the row's own size again.
+        s.dialog.display.SetChannelStatus(n, "READY");
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(s.Item(StatusLabelId(n)), WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_EQ(font.lfHeight, -13);
+    }
 }
 
 }  // namespace

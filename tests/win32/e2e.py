@@ -3,7 +3,9 @@
 DLL beside it, a virtual bench of eight phones worked by the bench robot,
 images made with the packer, --start and the journal on standard output.
 Every phone must end "Success" and hold, byte for byte, what was chosen;
---version prints the version on standard output too.
+--version prints the version on standard output too. Then two slow phones
+are being written when the window is closed from outside: each gets a "Fail"
+result.
 
 usage: e2e.py WINE_RUN BIN_DIR   (run in the build folder, on an X display)
 """
@@ -34,11 +36,46 @@ def tool(name, *args, check=True):
     return result
 
 
-def main():
-    shutil.rmtree(WORK, ignore_errors=True)
-    os.makedirs(WORK)
-    bench = os.path.join(WORK, "bench")
-    tool("tandrel-bench.exe", "create", win(bench), "--phones", str(PHONES))
+def start_station(env, bench, images, *more):
+    """tandrel.exe on the bench with --start, its journal on standard output."""
+    # No --library: the simulator DLL beside tandrel.exe is the one that loads.
+    args = [WINE_RUN, os.path.join(BIN, "tandrel.exe"), "--devices", "dir:" + win(bench) + "\\registry",
+            "--start", "--journal", "-", *more]
+    for image in images:
+        args += ["--image", image]
+    return subprocess.Popen(args, env=env, stdout=subprocess.PIPE, text=True)
+
+
+def follow(station, records, enough):
+    """Reads the journal into records, until it ends. The event is set once
+    enough(records) holds or the journal has ended; join the thread for every
+    record."""
+    done = threading.Event()
+
+    def read():
+        for line in station.stdout:
+            records.append(json.loads(line))
+            if enough(records):
+                done.set()
+        done.set()
+
+    reader = threading.Thread(target=read, daemon=True)
+    reader.start()
+    return done, reader
+
+
+def close_from_outside(station):
+    """Closes the window as taskkill does (WM_CLOSE); the exit status, or a
+    text saying it did not close."""
+    subprocess.run([WINE_RUN, "taskkill", "/im", "tandrel.exe"], capture_output=True)
+    try:
+        return station.wait(60)
+    except subprocess.TimeoutExpired:
+        station.kill()
+        return "none (it did not close)"
+
+
+def make_images():
     images = []
     for name, memory_class, size in IMAGES:
         payload = os.path.join(WORK, name + ".bin")
@@ -47,42 +84,24 @@ def main():
         image = os.path.join(WORK, name + ".fls")
         tool("tandrel-pack.exe", "image", win(image), "--class", str(memory_class), "--name", name, win(payload))
         images.append(win(image))
+    return images
+
+
+def eight_phones(images):
+    bench = os.path.join(WORK, "bench")
+    tool("tandrel-bench.exe", "create", win(bench), "--phones", str(PHONES))
 
     # The station's image snapshots stay in the work folder.
     env = dict(os.environ, TANDREL_BENCH=win(bench), LOCALAPPDATA=win(os.path.join(WORK, "data")))
     robot = subprocess.Popen([WINE_RUN, os.path.join(BIN, "tandrel-bench.exe"), "robot", win(bench), "--phones",
                               str(PHONES), "--interval", "200", "--until-done", "--timeout", "240"],
                              env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    # No --library: the simulator DLL beside tandrel.exe is the one that loads.
-    station_args = [WINE_RUN, os.path.join(BIN, "tandrel.exe"), "--devices", "dir:" + win(bench) + "\\registry",
-                    "--start", "--journal", "-", "--screenshot", "win32-e2e.png"]
-    for image in images:
-        station_args += ["--image", image]
-    station = subprocess.Popen(station_args, env=env, stdout=subprocess.PIPE, text=True)
-
+    station = start_station(env, bench, images, "--screenshot", "win32-e2e.png")
     records = []
-    results = {}
-    done = threading.Event()
-
-    def read_journal():
-        for line in station.stdout:
-            record = json.loads(line)
-            records.append(record)
-            if record["ev"] == "result":
-                results[record["ch"]] = record
-                if len(results) == PHONES:
-                    done.set()
-        done.set()
-
-    threading.Thread(target=read_journal, daemon=True).start()
+    done, _ = follow(station, records, lambda got: len(results_of(got)) == PHONES)
     finished = done.wait(240)
-    # Closed as an operator's close box would close it.
-    subprocess.run([WINE_RUN, "taskkill", "/im", "tandrel.exe"], capture_output=True)
-    try:
-        status = station.wait(60)
-    except subprocess.TimeoutExpired:
-        station.kill()
-        status = "none (it did not close)"
+    status = close_from_outside(station)
+    results = results_of(records)
     try:
         robot_output, _ = robot.communicate(timeout=120)
     except subprocess.TimeoutExpired:
@@ -114,7 +133,48 @@ def main():
     version = tool("tandrel.exe", "--version", check=False)
     if version.returncode != 0 or not re.fullmatch(r"tandrel \d+(\.\d+)*\n", version.stdout):
         failures.append(f"--version printed {version.stdout!r} and exited with {version.returncode}")
+    return failures
 
+
+def results_of(records):
+    """Each channel's last result record."""
+    return {r["ch"]: r for r in records if r["ev"] == "result"}
+
+
+def closed_during_download(images):
+    """Closed from outside, the window asks nothing: each phone still being
+    written gets a "Fail" result before the program ends."""
+    bench = os.path.join(WORK, "close-bench")
+    tool("tandrel-bench.exe", "create", win(bench), "--phones", "2")
+    for phone in ("1", "2"):
+        tool("tandrel-bench.exe", "fault", win(bench), phone, "rate=32K")
+        tool("tandrel-bench.exe", "plug", win(bench), phone)
+    station = start_station(dict(os.environ, TANDREL_BENCH=win(bench)), bench, images)
+    records = []
+
+    def both_written(got):
+        return {r["ch"] for r in got if r["ev"] == "progress" and r["pos"] > 0} == {1, 2}
+
+    failures = []
+    done, reader = follow(station, records, both_written)
+    if not done.wait(120) or not both_written(records):
+        failures.append(f"the two phones were not being written: {[json.dumps(r) for r in records[-5:]]}")
+    status = close_from_outside(station)
+    reader.join(30)
+    results = results_of(records)
+    if status != 0:
+        failures.append(f"closed during a download, tandrel.exe exited with {status}")
+    if sorted(results) != [1, 2] or any(r["result"] != "Fail" or r.get("reason") != "station closed during download"
+                                        for r in results.values()):
+        failures.append(f"closed during a download, the results were {list(results.values())}")
+    return failures
+
+
+def main():
+    shutil.rmtree(WORK, ignore_errors=True)
+    os.makedirs(WORK)
+    images = make_images()
+    failures = eight_phones(images) + closed_during_download(images)
     for failure in failures:
         print("FAIL:", failure)
     print(f"{PHONES - len([f for f in failures if f.startswith('phone')])} phones verified byte for byte; "
