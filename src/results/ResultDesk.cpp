@@ -70,7 +70,7 @@ void ResultDesk::Finished(const ChannelRecord& record, bool success, std::string
     if (!success) FillFailure(record, r);
     if (!success) r.reason = reason.empty() ? record.failReason : std::string(reason);
     r.rowText = run.unpluggedAt ? run.rowText : ctx_.display.Controls().GetText(StatusLabelId(record.channel));
-    FillImages(record, success, r);
+    FillImages(record, r);
     r.libraryVersion = libraryVersion_;
     r.stationVersion = identity_.version;
     r.armedMs = run.armedMs;
@@ -95,7 +95,7 @@ void ResultDesk::FillFailure(const ChannelRecord& record, ResultRecord& out) con
 // The images are those the phone took in full, from the list it was armed
 // with: all of them after a success. Each file's hash is that of the copy
 // Start took, the only bytes the phone was ever handed.
-void ResultDesk::FillImages(const ChannelRecord& record, bool success, ResultRecord& out) const {
+void ResultDesk::FillImages(const ChannelRecord& record, ResultRecord& out) const {
     if (!record.armedList) return;
     const ArmedList& armed = *record.armedList;
     // The specs are in the library's encoding; records are UTF-8.

@@ -65,7 +65,7 @@ private:
         std::int64_t unpluggedMs = 0;
     };
 
-    void FillImages(const ChannelRecord& record, bool success, ResultRecord& out) const;
+    void FillImages(const ChannelRecord& record, ResultRecord& out) const;
     void FillFailure(const ChannelRecord& record, ResultRecord& out) const;
     void Journal(const ResultRecord& record);
 

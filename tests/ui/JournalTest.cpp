@@ -140,7 +140,7 @@ TEST(JournalOnAFullDisk, KeepsWhatItCouldNotWriteAndWritesItInOrderOnceThereIsRo
 
     journal.Status(1, "Downloading FLS");
     journal.Progress(1, 50);
-    journal.Result(1, 1, true, {"|0|/a.fls"}, {""}, 700);
+    journal.Result(1, 1, true, {"|0|/a.fls"}, {""}, 700, "u1");
     EXPECT_EQ(reports, std::vector<std::string>{"No space left on device"});
     EXPECT_EQ(disk.text, R"({"t":0,"ev)");
     EXPECT_EQ(journal.PendingRecords(), 3u);
@@ -149,7 +149,7 @@ TEST(JournalOnAFullDisk, KeepsWhatItCouldNotWriteAndWritesItInOrderOnceThereIsRo
     loop.RunFor(Journal::kRetryMs);
     EXPECT_EQ(disk.text, R"({"t":0,"ev":"status","ch":1,"text":"Downloading FLS"})"
                          "\n" R"({"t":0,"ev":"progress","ch":1,"pos":50})"
-                         "\n" R"({"t":0,"ev":"result","ch":1,"device":1,"result":"Success","images":["|0|/a.fls"],"ms":700,"sha256":[null]})"
+                         "\n" R"({"t":0,"ev":"result","ch":1,"device":1,"result":"Success","images":["|0|/a.fls"],"ms":700,"sha256":[null],"uuid":"u1"})"
                          "\n");
     EXPECT_EQ(journal.Finish(), 0);
     EXPECT_EQ(reports.size(), 1u);
@@ -161,11 +161,11 @@ TEST(JournalOnAFullDisk, DropsProgressBeforeAnythingElseAndNeverAResult) {
     auto owned = std::make_unique<FullDisk>();
     FullDisk& disk = *owned;
     Journal journal(std::move(owned), loop);
-    journal.Result(1, 1, false, {}, {}, 1);
+    journal.Result(1, 1, false, {}, {}, 1, "u1");
     journal.Log("first log");
     std::size_t records = 2;
     for (; records * 40 < 2 * Journal::kMaxPendingBytes; ++records) journal.Progress(2, 1);
-    journal.Result(2, 2, true, {}, {}, 2);
+    journal.Result(2, 2, true, {}, {}, 2, "u2");
     ++records;
     const std::size_t kept = journal.PendingRecords();
     EXPECT_LT(kept, records);
