@@ -2,8 +2,7 @@
 
 #include <QEventLoop>
 #include <QPixmap>
-
-#include "qt/TerminationSignals.h"
+#include <QTimer>
 
 #include "ui/Templates.h"
 
@@ -18,8 +17,20 @@ void QtWindowSystem::RunUntilClosed() {
     if (!Window().isVisible()) return;
     QEventLoop running;
     QObject::connect(&Window(), &QDialog::finished, &running, &QEventLoop::quit);
-    const TerminationSignals stopFromOutside([this] { Window().CloseUnasked(); });
+    running_ = true;
+    if (closeAsked_) QTimer::singleShot(0, &Window(), [this] { Window().CloseUnasked(); });
     running.exec();
+    running_ = false;
+}
+
+// A signal seen while the window is being set up (a message box's own loop)
+// is kept until the window's run begins.
+void QtWindowSystem::CloseFromOutside() {
+    if (running_) {
+        Window().CloseUnasked();
+    } else {
+        closeAsked_ = true;
+    }
 }
 
 bool QtWindowSystem::SaveScreenshot(const std::string& file, std::string& error) {

@@ -3,6 +3,7 @@
 #include "platform/WindowSystem.h"
 #include "qt/QtControls.h"
 #include "qt/QtWindowLoop.h"
+#include "qt/TerminationSignals.h"
 
 namespace tandrel {
 
@@ -21,8 +22,15 @@ public:
     DialogWindow& Window() { return controls_.Window(); }
 
 private:
+    void CloseFromOutside();
+
     QtWindowLoop loop_;
     QtControls controls_;
+    // Taken from the start, so that a SIGTERM during start-up is not fatal:
+    // it waits for the loop and closes the window as soon as the loop runs.
+    TerminationSignals stopFromOutside_{[this] { CloseFromOutside(); }};
+    bool running_ = false;
+    bool closeAsked_ = false;
 };
 
 }  // namespace tandrel

@@ -28,7 +28,7 @@ void Install(void (*handler)(int)) {
 }  // namespace
 
 TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
-    if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (g_signalPipe[0] >= 0 || pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char drained[16];

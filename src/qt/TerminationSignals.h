@@ -8,7 +8,8 @@ namespace tandrel {
 
 // Turns SIGTERM and SIGINT into a call on the window thread, so that a
 // station stopped from outside closes its window the way the operator would.
-// One at a time per process.
+// The first of them in a process takes the signals; one made while it
+// lives takes none.
 class TerminationSignals : public QObject {
     Q_OBJECT
 
