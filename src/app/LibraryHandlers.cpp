@@ -47,6 +47,10 @@ void DownloadDialog::RunLibraryStartup() {
     }
     const std::string found = loader.PathOf(g_libraryModule);
     display.AppendLog(LoadedLine(found.empty() ? name : found, MissingEntryPoints(libraryTable)));
+    for (const DecoratedExport& refused : DecoratedOnlyExports(loader.ExportNames(g_libraryModule))) {
+        display.AppendLog("Not binding " + refused.entryPoint + ": the library exports it only as " + refused.exported +
+                          " (stdcall); the station calls its entry points as cdecl");
+    }
     results.SetLibraryVersion(LibraryVersion(libraryTable));
     StartLibrary(libraryTable, &LibraryCallback, libraryMessage);
 }

@@ -1,5 +1,9 @@
 #include "library/LibraryBinding.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
 namespace tandrel {
 
 void* g_libraryModule = nullptr;
@@ -18,7 +22,35 @@ void AddIfMissing(std::vector<std::string>& missing, Fn slot, const char* name) 
     if (!slot) missing.emplace_back(name);
 }
 
+constexpr std::string_view kEntryPointPrefix = "_IFWD_DL_";
+
+// "name@N" without its "@N"; empty when name carries no such suffix.
+std::string_view WithoutArgumentBytes(std::string_view name) {
+    const auto at = name.rfind('@');
+    if (at == std::string_view::npos || at == 0 || at + 1 == name.size()) return {};
+    const std::string_view bytes = name.substr(at + 1);
+    const bool digits = std::all_of(bytes.begin(), bytes.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return digits ? name.substr(0, at) : std::string_view{};
+}
+
+// The entry point a decorated export stands for; empty when it is none.
+std::string EntryPointOf(std::string_view exported) {
+    std::string_view name = WithoutArgumentBytes(exported);
+    if (name.substr(0, 1) == "_" && name.substr(1, kEntryPointPrefix.size()) == kEntryPointPrefix) name.remove_prefix(1);
+    return name.substr(0, kEntryPointPrefix.size()) == kEntryPointPrefix ? std::string(name) : std::string();
+}
+
 }  // namespace
+
+std::vector<DecoratedExport> DecoratedOnlyExports(const std::vector<std::string>& exports) {
+    std::vector<DecoratedExport> decorated;
+    for (const std::string& exported : exports) {
+        const std::string entryPoint = EntryPointOf(exported);
+        if (entryPoint.empty() || std::find(exports.begin(), exports.end(), entryPoint) != exports.end()) continue;
+        decorated.push_back({entryPoint, exported});
+    }
+    return decorated;
+}
 
 void* LoadLibraryTable(ModuleLoader& loader, const std::string& name, LibraryTable& table, std::string& error) {
     table = LibraryTable{};

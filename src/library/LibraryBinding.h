@@ -32,6 +32,18 @@ void* LoadLibraryTable(ModuleLoader& loader, const std::string& name, LibraryTab
 // names, in slot order. Those it never calls are not asked for.
 std::vector<std::string> MissingEntryPoints(const LibraryTable& table);
 
+// An entry point the library exports only under a name decorated for
+// another calling convention (stdcall's "_name@N" or "name@N"). Calling it
+// the station's way would corrupt the stack, so it is left unbound.
+struct DecoratedExport {
+    std::string entryPoint;
+    std::string exported;
+};
+
+// Those of exports, a library's export names, that are entry points under a
+// decorated name only, in the order they are exported.
+std::vector<DecoratedExport> DecoratedOnlyExports(const std::vector<std::string>& exports);
+
 // The library's fixed parameters as (code, value), in the order they are set.
 constexpr std::array<std::pair<int, int>, 12> kLibraryParameters = {{
     {0, 0}, {15, 0}, {14, 0}, {6, 1}, {5, 1}, {16, 0}, {8, 1}, {3, 1}, {9, 0}, {19, 0}, {2, 50000}, {1, 20000},

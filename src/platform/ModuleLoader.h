@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tandrel {
 
@@ -16,6 +17,9 @@ public:
     // The file a loaded module came from, as the operator should see it;
     // empty when the loader cannot tell.
     virtual std::string PathOf(void*) { return {}; }
+    // Every name a loaded module exports, as its export table spells it;
+    // empty where the system has no such table to read.
+    virtual std::vector<std::string> ExportNames(void*) { return {}; }
 };
 
 }  // namespace tandrel

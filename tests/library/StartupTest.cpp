@@ -113,5 +113,28 @@ TEST(LibraryStartup, WithoutTheParameterEntryTheCallbackIsStillRegistered) {
     EXPECT_THAT(station.Log()[0], StartsWith(std::string("The download library ") + kLibraryFileName + " lacks "));
 }
 
+// The two stdcall decorations, beside a name exported both ways (which binds)
+// and a decorated name that is no entry point.
+TEST(LibraryStartup, AnEntryPointExportedOnlyUnderAStdcallNameIsNotBoundAndTheLogSaysSo) {
+    TableLoader loader;
+    loader.Export(kLibraryFileName, "_IFWD_DL_init_callback", &InitOnly);
+    loader.Export(kLibraryFileName, "__IFWD_DL_boot_target@16", &InitOnly);
+    loader.Export(kLibraryFileName, "_IFWD_DL_open_comm_port@20", &InitOnly);
+    loader.Export(kLibraryFileName, "_IFWD_DL_init_callback@8", &InitOnly);
+    loader.Export(kLibraryFileName, "_Helper@4", &InitOnly);
+    test::Station<> station(LibraryAt("", loader));
+    station.dialog.OnInitDialog();
+
+    EXPECT_EQ(station.dialog.libraryTable.boot_target, nullptr);
+    EXPECT_EQ(station.dialog.libraryTable.open_comm_port, nullptr);
+    const std::string expected = " (stdcall); the station calls its entry points as cdecl";
+    EXPECT_THAT(station.Log(),
+                ElementsAre(StartsWith("The download library "),
+                            "Not binding _IFWD_DL_open_comm_port: the library exports it only as "
+                            "_IFWD_DL_open_comm_port@20" + expected,
+                            "Not binding _IFWD_DL_boot_target: the library exports it only as __IFWD_DL_boot_target@16" +
+                                expected));
+}
+
 }  // namespace
 }  // namespace tandrel

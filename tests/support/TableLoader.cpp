@@ -26,4 +26,13 @@ std::string TableLoader::PathOf(void* module) {
     return static_cast<std::pair<const std::string, Symbols>*>(module)->first;
 }
 
+std::vector<std::string> TableLoader::ExportNames(void* module) {
+    std::vector<std::string> names;
+    if (!module) return names;
+    for (const auto& [symbol, address] : static_cast<std::pair<const std::string, Symbols>*>(module)->second) {
+        names.push_back(symbol);
+    }
+    return names;
+}
+
 }  // namespace tandrel

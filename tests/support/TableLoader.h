@@ -30,6 +30,7 @@ public:
     void* Load(const std::string& name, std::string& error) override;
     void* Resolve(void* module, const char* symbol) override;
     std::string PathOf(void* module) override;
+    std::vector<std::string> ExportNames(void* module) override;
 
 private:
     using Symbols = std::map<std::string, void*>;

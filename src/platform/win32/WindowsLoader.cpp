@@ -57,4 +57,21 @@ std::string WindowsLoader::PathOf(void* module) {
     return Narrow(path);
 }
 
+// A loaded module's handle is its image's base, its export table read in place.
+std::vector<std::string> WindowsLoader::ExportNames(void* module) {
+    if (!module) return {};
+    const auto* base = static_cast<const unsigned char*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE) return {};
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    if (headers->Signature != IMAGE_NT_SIGNATURE) return {};
+    const IMAGE_DATA_DIRECTORY& table = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    if (table.VirtualAddress == 0 || table.Size == 0) return {};
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + table.VirtualAddress);
+    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    std::vector<std::string> found;
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) found.emplace_back(reinterpret_cast<const char*>(base + names[i]));
+    return found;
+}
+
 }  // namespace tandrel
