@@ -30,6 +30,8 @@ constexpr const char* kMigrations[] = {
     "ALTER TABLE results ADD COLUMN reason TEXT;",
 };
 static_assert(std::size(kMigrations) == ResultStore::kSchemaVersion);
+// The first schema that keeps a failure's reason.
+constexpr std::int64_t kReasonSchema = 2;
 
 // A statement that finalises itself.
 class Statement {
@@ -275,7 +277,7 @@ void BindFilter(Statement& s, const ResultFilter& filter) {
 }  // namespace
 
 bool ResultStore::Results(const ResultFilter& filter, std::vector<ResultRecord>& out, std::string& error) {
-    const char* reason = version_ >= 2 ? ", reason" : ", NULL";
+    const char* reason = version_ >= kReasonSchema ? ", reason" : ", NULL";
     const std::string sql =
         std::string("SELECT ") + kResultColumns + reason + " FROM results" + kFilter + " ORDER BY sequence";
     Statement select(db_, sql.c_str());
