@@ -51,22 +51,24 @@ std::string ResultJson(const ResultRecord& r) {
            ",\"sha256\":" + JsonList(r.sha256, true) + ",\"library_version\":" + JsonText(r.libraryVersion) +
            ",\"station_version\":" + Journal::Quote(r.stationVersion) + ",\"armed_ms\":" + JsonTime(r.armedMs) +
            ",\"items_done_ms\":" + JsonTime(r.itemsDoneMs) + ",\"unplugged_ms\":" + JsonTime(r.unpluggedMs) +
-           ",\"result_ms\":" + JsonTime(r.resultMs) + ",\"ms\":" + std::to_string(r.durationMs) + "}";
+           ",\"result_ms\":" + JsonTime(r.resultMs) + ",\"ms\":" + std::to_string(r.durationMs) +
+           ",\"reason\":" + JsonText(r.reason) + "}";
 }
 
 std::string ResultCsvHeader() {
     return "sequence,uuid,station,run,mode,ch,device,device_path,result,fail_stage,fail_item,fail_text,row_text,"
-           "images,sha256,library_version,station_version,armed_ms,items_done_ms,unplugged_ms,result_ms,ms";
+           "images,sha256,library_version,station_version,armed_ms,items_done_ms,unplugged_ms,result_ms,ms,reason";
 }
 
 std::string ResultCsv(const ResultRecord& r) {
     std::string sha;
     for (const std::string& hash : r.sha256) sha += (sha.empty() ? "" : " ") + (hash.empty() ? "-" : hash);
-    const std::array<std::string, 22> fields = {
+    const std::array<std::string, 23> fields = {
         std::to_string(r.sequence), r.uuid, r.station, r.runUuid, r.mode, std::to_string(r.channel),
         std::to_string(r.device), r.devicePath, r.success ? "Success" : "Fail", r.failStage, r.failItem,
         r.failText, r.rowText, Joined(r.images), sha, r.libraryVersion, r.stationVersion, CsvTime(r.armedMs),
-        CsvTime(r.itemsDoneMs), CsvTime(r.unpluggedMs), CsvTime(r.resultMs), std::to_string(r.durationMs)};
+        CsvTime(r.itemsDoneMs), CsvTime(r.unpluggedMs), CsvTime(r.resultMs), std::to_string(r.durationMs),
+        r.reason};
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) line += (i ? "," : "") + CsvField(fields[i]);
     return line;

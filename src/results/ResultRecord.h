@@ -30,7 +30,8 @@ struct ResultRecord {
     std::string failItem;
     std::string failText;
     std::string rowText;
-    // Why the phone failed where its row does not say (journal only).
+    // Why the phone failed where its row does not say, e.g. "station closed
+    // during download".
     std::string reason;
     // The images the phone took in full and each one's SHA-256 (hex; empty
     // where the station cannot vouch for the bytes).

@@ -27,8 +27,11 @@ constexpr const char* kMigrations[] = {
     " sequence INTEGER NOT NULL REFERENCES results(sequence), position INTEGER NOT NULL, spec TEXT NOT NULL,"
     " sha256 TEXT, PRIMARY KEY(sequence, position));"
     "CREATE INDEX results_by_time ON results(result_ms);",
+    "ALTER TABLE results ADD COLUMN reason TEXT;",
 };
 static_assert(std::size(kMigrations) == ResultStore::kSchemaVersion);
+// The first schema that keeps a failure's reason.
+constexpr std::int64_t kReasonSchema = 2;
 
 // A statement that finalises itself.
 class Statement {
@@ -87,6 +90,7 @@ std::string TextsJson(const std::vector<std::string>& texts) {
     return list + "]";
 }
 
+// The columns of the first schema, in the table's order; later ones follow by name.
 constexpr const char* kResultColumns =
     "sequence, uuid, station, run, mode, channel, device, device_path, result, fail_stage, fail_item, fail_text,"
     " row_text, library_version, station_version, armed_ms, items_done_ms, unplugged_ms, result_ms, ms";
@@ -114,6 +118,7 @@ ResultRecord ReadResult(const Statement& s) {
     r.unpluggedMs = s.ColumnInt(i++);
     r.resultMs = s.ColumnInt(i++);
     r.durationMs = s.ColumnInt(i++);
+    r.reason = s.ColumnText(i++);
     return r;
 }
 
@@ -156,8 +161,10 @@ std::unique_ptr<ResultStore> ResultStore::Open(const std::string& path, bool for
             error = store->Reason(step);
             return nullptr;
         }
-        if (version.ColumnInt(0) != kSchemaVersion) {
-            error = path + " holds no results of this version (schema " + std::to_string(version.ColumnInt(0)) + ")";
+        // A store an older station wrote is read as it is; reading never changes it.
+        store->version_ = version.ColumnInt(0);
+        if (store->version_ < 1 || store->version_ > kSchemaVersion) {
+            error = path + " holds no results of this version (schema " + std::to_string(store->version_) + ")";
             return nullptr;
         }
     }
@@ -196,7 +203,9 @@ bool ResultStore::Migrate(std::string& error) {
         }
     }
     const std::string setVersion = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
-    return Exec(setVersion.c_str(), error) && Exec("COMMIT", error);
+    if (!Exec(setVersion.c_str(), error) || !Exec("COMMIT", error)) return false;
+    version_ = kSchemaVersion;
+    return true;
 }
 
 bool ResultStore::AddResult(ResultRecord& record, std::string& error) {
@@ -219,14 +228,15 @@ bool ResultStore::AddResult(ResultRecord& record, std::string& error) {
     if (const int step = next.Step(); step != SQLITE_ROW) return fail(step);
     const std::int64_t sequence = next.ColumnInt(0);
 
-    Statement insert(db_,
-                     "INSERT INTO results VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const std::string insertSql = std::string("INSERT INTO results(") + kResultColumns +
+                                  ", reason) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    Statement insert(db_, insertSql.c_str());
     insert.Int(1, sequence).Text(2, record.uuid).Text(3, record.station).Text(4, record.runUuid).Text(5, record.mode);
     insert.Int(6, record.channel).Int(7, record.device).Text(8, record.devicePath);
     insert.Text(9, record.success ? "Success" : "Fail").Text(10, record.failStage).Text(11, record.failItem);
     insert.Text(12, record.failText).Text(13, record.rowText).Text(14, record.libraryVersion);
     insert.Text(15, record.stationVersion).Time(16, record.armedMs).Time(17, record.itemsDoneMs);
-    insert.Time(18, record.unpluggedMs).Int(19, record.resultMs).Int(20, record.durationMs);
+    insert.Time(18, record.unpluggedMs).Int(19, record.resultMs).Int(20, record.durationMs).Text(21, record.reason);
     if (const int step = insert.Step(); step != SQLITE_DONE) return fail(step);
     for (std::size_t i = 0; i < record.images.size(); ++i) {
         Statement image(db_, "INSERT INTO result_images VALUES(?, ?, ?, ?)");
@@ -267,7 +277,9 @@ void BindFilter(Statement& s, const ResultFilter& filter) {
 }  // namespace
 
 bool ResultStore::Results(const ResultFilter& filter, std::vector<ResultRecord>& out, std::string& error) {
-    const std::string sql = std::string("SELECT ") + kResultColumns + " FROM results" + kFilter + " ORDER BY sequence";
+    const char* reason = version_ >= kReasonSchema ? ", reason" : ", NULL";
+    const std::string sql =
+        std::string("SELECT ") + kResultColumns + reason + " FROM results" + kFilter + " ORDER BY sequence";
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
     int step = 0;

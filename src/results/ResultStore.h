@@ -34,10 +34,11 @@ struct StoreCheck {
 class ResultStore {
 public:
     // The schema this build writes, kept in the file's user_version.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // Opens the store at path (UTF-8). forWriting creates a missing file and
-    // brings an older schema up to date; otherwise the file is only read.
+    // brings an older schema up to date; otherwise the file is only read,
+    // whichever schema up to this build's it has.
     // Null, with the reason in words for the operator, when it cannot.
     static std::unique_ptr<ResultStore> Open(const std::string& path, bool forWriting, std::string& error);
     ~ResultStore();
@@ -62,6 +63,7 @@ private:
 
     sqlite3* db_;
     std::string path_;
+    std::int64_t version_ = kSchemaVersion;  // the file's schema
 };
 
 }  // namespace tandrel

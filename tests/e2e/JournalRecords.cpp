@@ -124,6 +124,14 @@ std::vector<std::string> StatusTexts(const std::vector<JournalRecord>& records, 
     return texts;
 }
 
+std::vector<JournalRecord> ResultRecords(const std::vector<JournalRecord>& records) {
+    std::vector<JournalRecord> results;
+    for (const JournalRecord& r : records) {
+        if (r.ev == "result") results.push_back(r);
+    }
+    return results;
+}
+
 const std::vector<JournalRecord>& JournalTail::Update() {
     std::ifstream in(path_, std::ios::binary);
     if (!in.seekg(static_cast<std::streamoff>(offset_))) return records_;

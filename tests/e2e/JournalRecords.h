@@ -26,6 +26,9 @@ std::vector<JournalRecord> ParseJournal(std::string_view text);
 // The texts of channel's "status" records, in order.
 std::vector<std::string> StatusTexts(const std::vector<JournalRecord>& records, int channel);
 
+// The "result" records, in the order written.
+std::vector<JournalRecord> ResultRecords(const std::vector<JournalRecord>& records);
+
 // Follows a journal file as the station writes it.
 class JournalTail {
 public:

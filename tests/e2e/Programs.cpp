@@ -100,6 +100,13 @@ int ChildProcess::Stop() {
     return status_;
 }
 
+void ChildProcess::Kill() {
+    if (!Running()) return;
+    kill(pid_, SIGKILL);
+    status_ = ExitStatusOf(pid_);
+    pid_ = -1;
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

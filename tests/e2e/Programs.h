@@ -28,6 +28,8 @@ public:
     // Sends SIGTERM and waits; returns the exit status, -1 when it did not
     // exit normally (or had already been reaped).
     int Stop();
+    // Ends it with SIGKILL, as a power cut would, and reaps it.
+    void Kill();
 
 private:
     pid_t pid_ = -1;

@@ -24,6 +24,7 @@ ResultRecord Phone(int device, bool success, std::int64_t resultMs) {
     r.success = success;
     r.failStage = success ? "" : "LoadFls";
     r.failText = success ? "" : "Failed (FLS)";
+    r.reason = success ? "" : "station closed during download";
     r.images = {"|0|a.pak", "|1|a.pak"};
     r.sha256 = {"ab", ""};
     r.stationVersion = "1.0";
@@ -99,6 +100,41 @@ TEST(ResultStore, AFileThatIsNoStoreOfThisStationIsRefusedWithItsReason) {
         EXPECT_FALSE(ResultStore::Open(folder / c.file, c.forWriting, error)) << c.file;
         EXPECT_NE(error.find(c.reason), std::string::npos) << c.file << ": " << error;
     }
+}
+
+// A store of the first schema, which kept no reason: the tool reads it as it
+// is, and the station brings it forward keeping every row.
+TEST(ResultStore, AStoreOfAnOlderSchemaIsReadAsItIsAndBroughtForwardWithItsRows) {
+    const test::TempFolder folder;
+    const std::string path = folder / "r.db";
+    std::string error;
+    ResultRecord old = Phone(2, false, 1000);
+    {
+        auto store = ResultStore::Open(path, true, error);
+        ASSERT_TRUE(store && store->AddResult(old, error)) << error;
+    }
+    Sql(path, "ALTER TABLE results DROP COLUMN reason; PRAGMA user_version = 1");
+    const auto readAll = [&] {
+        std::vector<ResultRecord> read;
+        auto store = ResultStore::Open(path, false, error);
+        EXPECT_TRUE(store && store->Results({}, read, error)) << error;
+        return read;
+    };
+    std::vector<ResultRecord> read = readAll();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].failText, "Failed (FLS)");
+    EXPECT_EQ(read[0].reason, "");
+
+    ResultRecord added = Phone(3, false, 2000);
+    {
+        auto store = ResultStore::Open(path, true, error);
+        ASSERT_TRUE(store && store->AddResult(added, error)) << error;
+    }
+    read = readAll();
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].uuid, old.uuid);
+    EXPECT_EQ(read[0].reason, "");
+    EXPECT_EQ(ResultJson(read[1]), ResultJson(added));
 }
 
 // The window's side of a writer: the lines it was told, as the window thread runs them.

@@ -2,10 +2,11 @@
 """The Windows station end to end under Wine: tandrel.exe with the simulator
 DLL beside it, a virtual bench of eight phones worked by the bench robot,
 images made with the packer, --start and the journal on standard output.
-Every phone must end "Success" and hold, byte for byte, what was chosen;
---version prints the version on standard output too. Then two slow phones
-are being written when the window is closed from outside: each gets a "Fail"
-result.
+Every phone must end "Success" and hold, byte for byte, what was chosen,
+and have its row in the default results store, as tandrel-results.exe lists
+it; --version prints the version on standard output too. Then two slow
+phones are being written when the window is closed from outside: each gets a
+"Fail" result, in the journal and in the store named with --results.
 
 usage: e2e.py WINE_RUN BIN_DIR   (run in the build folder, on an X display)
 """
@@ -75,6 +76,42 @@ def close_from_outside(station):
         return "none (it did not close)"
 
 
+def store_rows(store):
+    """The rows tandrel-results.exe lists of store (a --results option, or
+    none for the default store); None when it cannot read the store."""
+    listed = tool("tandrel-results.exe", *store, "list", "--json", check=False)
+    if listed.returncode != 0:
+        return None
+    return [json.loads(line) for line in listed.stdout.splitlines()]
+
+
+def store_failures(store, results, earlier=0):
+    """What store does not hold of the journal's results: after the earlier
+    rows, one row each in the order written with the journal's fields, the
+    sequence going on, and no damage."""
+    rows = store_rows(store)
+    if rows is None:
+        return [f"tandrel-results {' '.join(store)} cannot list the store"]
+    rows = rows[earlier:]
+    journal = list(results.values())
+    failures = []
+    if [r["uuid"] for r in rows] != [r["uuid"] for r in journal]:
+        failures.append(f"the store's rows are not the journal's results: {rows}")
+    for i, (row, result) in enumerate(zip(rows, journal)):
+        if row["sequence"] != earlier + i + 1:
+            failures.append(f"row {earlier + i + 1} has the sequence {row['sequence']}")
+        for field in ("ch", "device", "result", "images", "sha256", "ms"):
+            if row[field] != result[field]:
+                failures.append(f"row {row['sequence']}: {field} is {row[field]!r}, the journal says {result[field]!r}")
+        if row["reason"] != result.get("reason"):
+            failures.append(f"row {row['sequence']}: reason {row['reason']!r}, "
+                            f"the journal says {result.get('reason')!r}")
+    check = tool("tandrel-results.exe", *store, "check", check=False)
+    if check.returncode != 0:
+        failures.append(f"tandrel-results check: {check.stdout}{check.stderr}")
+    return failures
+
+
 def make_images():
     images = []
     for name, memory_class, size in IMAGES:
@@ -91,8 +128,10 @@ def eight_phones(images):
     bench = os.path.join(WORK, "bench")
     tool("tandrel-bench.exe", "create", win(bench), "--phones", str(PHONES))
 
-    # The station's image snapshots stay in the work folder.
-    env = dict(os.environ, TANDREL_BENCH=win(bench), LOCALAPPDATA=win(os.path.join(WORK, "data")))
+    # Wine sets LOCALAPPDATA itself, to the prefix's user folder: the default
+    # store there keeps the rows of every earlier run too.
+    earlier = len(store_rows([]) or [])
+    env = dict(os.environ, TANDREL_BENCH=win(bench))
     robot = subprocess.Popen([WINE_RUN, os.path.join(BIN, "tandrel-bench.exe"), "robot", win(bench), "--phones",
                               str(PHONES), "--interval", "200", "--until-done", "--timeout", "240"],
                              env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
@@ -127,6 +166,7 @@ def eight_phones(images):
         verify = tool("tandrel-bench.exe", "verify", win(bench), str(phone), *images, check=False)
         if verify.returncode != 0:
             failures.append(f"phone {phone} does not hold the images: {verify.stdout}{verify.stderr}")
+    failures += store_failures([], results, earlier)
     if not os.path.exists("win32-e2e.png"):
         failures.append("no screenshot of the window at its close")
     # A windowed program: --version must still reach the pipe it was started with.
@@ -149,7 +189,8 @@ def closed_during_download(images):
     for phone in ("1", "2"):
         tool("tandrel-bench.exe", "fault", win(bench), phone, "rate=32K")
         tool("tandrel-bench.exe", "plug", win(bench), phone)
-    station = start_station(dict(os.environ, TANDREL_BENCH=win(bench)), bench, images)
+    store = ["--results", win(os.path.join(WORK, "close-results.db"))]
+    station = start_station(dict(os.environ, TANDREL_BENCH=win(bench)), bench, images, *store)
     records = []
 
     def both_written(got):
@@ -167,7 +208,7 @@ def closed_during_download(images):
     if sorted(results) != [1, 2] or any(r["result"] != "Fail" or r.get("reason") != "station closed during download"
                                         for r in results.values()):
         failures.append(f"closed during a download, the results were {list(results.values())}")
-    return failures
+    return failures + store_failures(store, results)
 
 
 def main():

@@ -81,6 +81,7 @@ void ShowRecord(const ResultRecord& r, std::ostream& out) {
     if (!r.success) {
         out << "failed in:       " << r.failStage << (r.failItem.empty() ? "" : " (" + r.failItem + ")") << "\n"
             << "failure text:    " << r.failText << "\n";
+        if (!r.reason.empty()) out << "reason:          " << r.reason << "\n";
     }
     out << "last row text:   " << r.rowText << "\n";
     for (std::size_t i = 0; i < r.images.size(); ++i) {
