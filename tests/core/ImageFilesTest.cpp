@@ -139,8 +139,11 @@ TEST(LocalFiles, ACopyKeepsTheBytesItWasMadeOf) {
     ASSERT_TRUE(files.Identify(folder / "image", source, error));
     EXPECT_EQ(identity, source);
     folder.WriteFile("image", "build B");
-    std::ifstream copy(first, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), content);
+    {
+        // Closed again before the rename: Windows will not replace a file that is open.
+        std::ifstream copy(first, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), content);
+    }
     const auto perms = fs::status(first).permissions();
     EXPECT_EQ(perms & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write), fs::perms::none);
 
