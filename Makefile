@@ -28,6 +28,13 @@ clean:
 # its /usr/local prefix; only what the packages hold is built there.
 PACKAGE_BUILD ?= build-package
 DIST ?= dist
+# Every date in the packages (the manual pages', the changelog's, the time
+# stamps inside them) is SOURCE_DATE_EPOCH, the last commit's time unless
+# given: two runs on one commit give the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+package: export SOURCE_DATE_EPOCH := $(SOURCE_DATE_EPOCH)
+endif
 
 .PHONY: package
 package: bootstrap

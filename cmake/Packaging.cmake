@@ -1,9 +1,8 @@
-# The two Debian packages, made by CPack from the install components:
-#   tandrel            the station: program, udev rule, desktop entry, manual page
-#   tandrel-simulator  the stand-in library, tandrel-bench, tandrel-pack, the
-#                      image format document
-# A station that has the vendor's library installs only the first. Built by
-# `make package`, which configures a tree of its own with the prefix /usr.
+# The two Debian packages, made by CPack from the install components (what
+# they hold: cmake/Install.cmake): tandrel, the station, and
+# tandrel-simulator. A station that has the vendor's library installs only
+# the first. Built by `make package`, which configures a tree of its own with
+# the prefix /usr.
 set(TANDREL_PACKAGE_CONTACT "Tandrel developers <developers@tandrel.example>"
   CACHE STRING "Maintainer of the Debian packages, as \"Name <address>\"")
 
@@ -29,11 +28,7 @@ endif()
 # What the packages hold, to build before CPack runs without building the
 # tests (the install step would otherwise build everything).
 add_custom_target(package-contents DEPENDS package-changelog)
-foreach(target IN ITEMS tandrel manual-page tandrel-results results-manual-page IFWD_DownloadDll tandrel-bench tandrel-pack tool-manual-pages)
-  if(TARGET ${target})
-    add_dependencies(package-contents ${target})
-  endif()
-endforeach()
+add_dependencies(package-contents ${TANDREL_SHIPPED_TARGETS} manual-pages)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tandrel)

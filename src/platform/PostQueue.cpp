@@ -10,7 +10,7 @@ PostQueue::PostQueue(Wake wake) : wake_(std::move(wake)) {}
 
 bool PostQueue::Push(WindowMessage message) {
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         if (closed_) return false;
         queue_.push_back(std::move(message));
         if (wake_) {
@@ -27,7 +27,7 @@ bool PostQueue::Push(WindowMessage message) {
 }
 
 bool PostQueue::Pop(WindowMessage& out) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     if (queue_.empty()) return false;
     out = std::move(queue_.front());
     queue_.pop_front();
@@ -35,7 +35,7 @@ bool PostQueue::Pop(WindowMessage& out) {
 }
 
 void PostQueue::TakeAll(std::deque<WindowMessage>& batch) {
-    std::lock_guard lock(mutex_);
+    MutexLock lock(mutex_);
     // Posts from now on wake the window thread again, even while this batch
     // is being delivered.
     wakePending_ = false;
@@ -48,8 +48,10 @@ void PostQueue::TakeAll(std::deque<WindowMessage>& batch) {
 }
 
 bool PostQueue::WaitUntil(std::chrono::steady_clock::time_point deadline) {
-    std::unique_lock lock(mutex_);
-    posted_.wait_until(lock, deadline, [this] { return !queue_.empty() || closed_; });
+    MutexLock lock(mutex_);
+    while (queue_.empty() && !closed_) {
+        if (!lock.WaitUntil(posted_, deadline)) break;
+    }
     return !queue_.empty();
 }
 
@@ -57,7 +59,7 @@ bool PostQueue::WaitUntil(std::chrono::steady_clock::time_point deadline) {
 void PostQueue::Close() {
     std::deque<WindowMessage> dropped;
     {
-        std::lock_guard lock(mutex_);
+        MutexLock lock(mutex_);
         closed_ = true;
         dropped.swap(queue_);
     }

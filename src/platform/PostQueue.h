@@ -4,8 +4,8 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 
+#include "platform/Mutex.h"
 #include "platform/WindowLoop.h"
 
 namespace tandrel {
@@ -36,11 +36,11 @@ public:
 
 private:
     const Wake wake_;
-    std::mutex mutex_;
+    Mutex mutex_;
     std::condition_variable posted_;
-    std::deque<WindowMessage> queue_;
-    bool wakePending_ = false;
-    bool closed_ = false;
+    std::deque<WindowMessage> queue_ GUARDED_BY(mutex_);
+    bool wakePending_ GUARDED_BY(mutex_) = false;
+    bool closed_ GUARDED_BY(mutex_) = false;
 };
 
 }  // namespace tandrel

@@ -9,7 +9,7 @@ SnapshotWorker::SnapshotWorker(const ImageFiles& files, WindowLoop& loop) : file
 
 SnapshotWorker::~SnapshotWorker() {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const MutexLock lock(mutex_);
         stopping_ = true;
         jobs_.clear();
     }
@@ -19,7 +19,7 @@ SnapshotWorker::~SnapshotWorker() {
 
 void SnapshotWorker::CopyAndHash(const std::string& source, const std::string& folder, Answer answer) {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const MutexLock lock(mutex_);
         jobs_.push_back({source, folder, std::move(answer)});
     }
     queued_.notify_one();
@@ -30,8 +30,8 @@ void SnapshotWorker::Run() {
     for (;;) {
         Job job;
         {
-            std::unique_lock<std::mutex> lock(mutex_);
-            queued_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            MutexLock lock(mutex_);
+            while (!stopping_ && jobs_.empty()) lock.Wait(queued_);
             if (stopping_) return;
             job = std::move(jobs_.front());
             jobs_.pop_front();

@@ -4,11 +4,11 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "platform/ImageFiles.h"
+#include "platform/Mutex.h"
 #include "platform/WindowLoop.h"
 
 namespace tandrel {
@@ -54,9 +54,9 @@ private:
 
     const ImageFiles& files_;
     WindowLoop& loop_;
-    std::mutex mutex_;
+    Mutex mutex_;
     std::condition_variable queued_;
-    std::deque<Job> jobs_;
+    std::deque<Job> jobs_ GUARDED_BY(mutex_);
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };

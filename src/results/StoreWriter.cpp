@@ -27,7 +27,7 @@ StoreWriter::StoreWriter(std::string path, WindowLoop& loop, Say say, Written wr
 
 StoreWriter::~StoreWriter() {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const MutexLock lock(mutex_);
         closing_ = true;
     }
     wake_.notify_one();
@@ -36,7 +36,7 @@ StoreWriter::~StoreWriter() {
 
 void StoreWriter::Hand(ResultRecord record) {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const MutexLock lock(mutex_);
         queue_.emplace_back(std::move(record));
     }
     wake_.notify_one();
@@ -44,7 +44,7 @@ void StoreWriter::Hand(ResultRecord record) {
 
 void StoreWriter::Hand(RunRecord run) {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const MutexLock lock(mutex_);
         queue_.emplace_back(std::move(run));
     }
     wake_.notify_one();
@@ -55,32 +55,35 @@ void StoreWriter::Hand(RunRecord run) {
 // the queue runs dry: a file made read-only or replaced meanwhile is then met
 // as it is now, not through a handle opened before.
 void StoreWriter::Run() {
-    std::unique_lock<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     bool lastTry = false;
     while (true) {
-        wake_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+        while (!closing_ && queue_.empty()) lock.Wait(wake_);
         if (queue_.empty()) return;
         if (closing_ && !failing_.empty()) {
             if (lastTry) return;
             lastTry = true;
         }
         Item item = std::move(queue_.front());
-        lock.unlock();
+        lock.Unlock();
         std::string reason;
         const bool written = WriteFront(item, reason);
-        lock.lock();
+        lock.Lock();
         if (written) {
             queue_.pop_front();
             // Closing checkpoints the log to disk: never while the window
             // thread may be waiting to hand over a record.
             if (queue_.empty()) {
-                lock.unlock();
+                lock.Unlock();
                 store_.reset();
-                lock.lock();
+                lock.Lock();
             }
         } else {
             queue_.front() = std::move(item);
-            if (!closing_) wake_.wait_for(lock, std::chrono::milliseconds(kRetryMs), [this] { return closing_; });
+            const auto retry = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRetryMs);
+            while (!closing_) {
+                if (!lock.WaitUntil(wake_, retry)) break;
+            }
         }
     }
 }

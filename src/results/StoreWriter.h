@@ -5,11 +5,11 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <variant>
 
+#include "platform/Mutex.h"
 #include "platform/WindowLoop.h"
 #include "results/ResultRecord.h"
 
@@ -56,10 +56,10 @@ private:
     const Say say_;
     const Written written_;
 
-    std::mutex mutex_;
+    Mutex mutex_;
     std::condition_variable wake_;
-    std::deque<Item> queue_;  // guarded by mutex_
-    bool closing_ = false;    // guarded by mutex_
+    std::deque<Item> queue_ GUARDED_BY(mutex_);
+    bool closing_ GUARDED_BY(mutex_) = false;
 
     // The writer thread's own.
     std::unique_ptr<class ResultStore> store_;

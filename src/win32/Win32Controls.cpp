@@ -35,9 +35,7 @@ std::string EntryText(HWND box, int index, UINT lengthMessage, UINT textMessage)
 
 }  // namespace
 
-Win32Controls::Win32Controls(HINSTANCE instance) : instance_(instance) {}
-
-void Win32Controls::Attach(HWND dialog) { dialog_ = dialog; }
+Win32Controls::Win32Controls(HINSTANCE instance, const DialogHandle& dialog) : instance_(instance), dialog_(dialog) {}
 
 HWND Win32Controls::Item(ControlId id) const { return dialog_ ? GetDlgItem(dialog_, id) : nullptr; }
 

@@ -2,8 +2,8 @@
 
 #include "platform/win32/WindowsApi.h"
 
-
 #include "platform/DialogControls.h"
+#include "win32/DialogHandle.h"
 #include "win32/LabelPaints.h"
 
 namespace tandrel {
@@ -14,10 +14,9 @@ namespace tandrel {
 // wide API here.
 class Win32Controls : public DialogControls {
 public:
-    explicit Win32Controls(HINSTANCE instance);
+    // dialog: whose controls these are; none while it does not exist.
+    Win32Controls(HINSTANCE instance, const DialogHandle& dialog);
 
-    // Window thread, once the dialog exists.
-    void Attach(HWND dialog);
     HWND Dialog() const { return dialog_; }
 
     // From the dialog's procedure: a click of a button or check box, and
@@ -66,7 +65,7 @@ private:
     LRESULT Send(ControlId id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     HINSTANCE instance_;
-    HWND dialog_ = nullptr;
+    const DialogHandle& dialog_;
     CommandHandler onCommand_;
     SysCommandHandler onSysCommand_;
     CloseHandler onClose_;

@@ -10,33 +10,29 @@ namespace {
 // from here on, so the two never meet.
 constexpr UINT_PTR kFirstTaskTimer = 0x10000;
 
+UINT TimerPeriod(int ms) { return static_cast<UINT>(std::max(ms, static_cast<int>(USER_TIMER_MINIMUM))); }
+
 }  // namespace
 
-// The wake-up is posted under the queue's lock, once per batch: once Close
-// has taken the lock, no wake-up can still be on its way. One that cannot be
-// posted (no window yet, or the system's queue full) leaves the batch
-// waiting for Attach or the next timer tick, which deliver it as well.
-Win32WindowLoop::Win32WindowLoop()
-    : start_(std::chrono::steady_clock::now()),
-      posts_([this] {
-          if (HWND window = window_.load()) PostMessageW(window, kWakeMessage, 0, 0);
+// A wake-up that cannot be posted (no window yet, or the system's queue
+// full) leaves the batch waiting for Attach or the next timer tick, which
+// deliver it as well.
+Win32WindowLoop::Win32WindowLoop(const DialogHandle& dialog)
+    : ToolkitWindowLoop([this] {
+          if (HWND window = dialog_) PostMessageW(window, kWakeMessage, 0, 0);
       }),
+      dialog_(dialog),
       nextTaskTimer_(kFirstTaskTimer) {}
 
 Win32WindowLoop::~Win32WindowLoop() { Close(); }
 
-void Win32WindowLoop::Attach(HWND dialog) {
-    window_ = dialog;
+void Win32WindowLoop::Attach() {
+    attached_ = true;
     // Posts made before the window existed are waiting.
-    PostMessageW(dialog, kWakeMessage, 0, 0);
+    PostMessageW(dialog_, kWakeMessage, 0, 0);
 }
 
-void Win32WindowLoop::SetHandlers(MessageHandler onMessage, TimerHandler onTimer) {
-    onMessage_ = std::move(onMessage);
-    onTimer_ = std::move(onTimer);
-}
-
-bool Win32WindowLoop::Post(WindowMessage message) { return posts_.Push(std::move(message)); }
+HWND Win32WindowLoop::Window() const { return attached_ ? dialog_.Get() : nullptr; }
 
 bool Win32WindowLoop::Handle(UINT message, WPARAM wParam) {
     if (message == kWakeMessage) {
@@ -44,70 +40,35 @@ bool Win32WindowLoop::Handle(UINT message, WPARAM wParam) {
         return true;
     }
     if (message != WM_TIMER) return false;
-    const UINT_PTR id = wParam;
-    if (tasks_.count(id) != 0) {
-        RunTask(id);
-    } else if (timers_.count(static_cast<int>(id)) != 0 && onTimer_) {
-        onTimer_(static_cast<int>(id));
-    }
+    Fire(wParam);
     DeliverPosted();
     return true;
 }
 
-void Win32WindowLoop::Deliver(WindowMessage& message) {
-    if (onMessage_) onMessage_(message);
+std::optional<Win32WindowLoop::ToolkitTimer> Win32WindowLoop::StartTimer(int windowTimerId, int periodMs) {
+    HWND window = Window();
+    const auto id = static_cast<UINT_PTR>(windowTimerId);
+    if (!window || ::SetTimer(window, id, TimerPeriod(periodMs), nullptr) == 0) return std::nullopt;
+    return id;
 }
 
-void Win32WindowLoop::DeliverPosted() {
-    posts_.TakeAll(batch_);
-    while (!batch_.empty()) {
-        WindowMessage message = std::move(batch_.front());
-        batch_.pop_front();
-        Deliver(message);
-    }
-}
-
-void Win32WindowLoop::RunTask(UINT_PTR timerId) {
-    ::KillTimer(window_, timerId);
-    auto task = tasks_.extract(timerId);
-    task.mapped()();
-}
-
-void Win32WindowLoop::SetTimer(int id, int periodMs) {
-    if (!window_) return;
-    const UINT period = static_cast<UINT>(std::max(periodMs, static_cast<int>(USER_TIMER_MINIMUM)));
-    if (::SetTimer(window_, static_cast<UINT_PTR>(id), period, nullptr) != 0) timers_.insert(id);
-}
-
-void Win32WindowLoop::KillTimer(int id) {
-    if (timers_.erase(id) != 0 && window_) ::KillTimer(window_, static_cast<UINT_PTR>(id));
-}
-
-bool Win32WindowLoop::IsTimerSet(int id) const { return timers_.count(id) != 0; }
-
-void Win32WindowLoop::After(int delayMs, Task task) {
-    if (!window_) return;
+std::optional<Win32WindowLoop::ToolkitTimer> Win32WindowLoop::StartTaskTimer(int delayMs) {
+    HWND window = Window();
+    if (!window) return std::nullopt;
     const UINT_PTR id = nextTaskTimer_++;
-    const UINT delay = static_cast<UINT>(std::max(delayMs, static_cast<int>(USER_TIMER_MINIMUM)));
-    if (::SetTimer(window_, id, delay, nullptr) != 0) tasks_.emplace(id, std::move(task));
+    if (::SetTimer(window, id, TimerPeriod(delayMs), nullptr) == 0) return std::nullopt;
+    return id;
+}
+
+void Win32WindowLoop::StopTimer(ToolkitTimer timer) {
+    if (HWND window = Window()) ::KillTimer(window, timer);
 }
 
 void Win32WindowLoop::Pause(int ms) { Sleep(static_cast<DWORD>(std::max(ms, 0))); }
 
-std::int64_t Win32WindowLoop::Now() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
-}
-
 void Win32WindowLoop::Close() {
-    posts_.Close();
-    batch_.clear();
-    const HWND window = window_.exchange(nullptr);
-    if (window) {
-        for (const int id : timers_) ::KillTimer(window, static_cast<UINT_PTR>(id));
-        for (const auto& [id, task] : tasks_) ::KillTimer(window, id);
-    }
-    timers_.clear();
-    tasks_.clear();
+    ToolkitWindowLoop::Close();
+    attached_ = false;
 }
 
 }  // namespace tandrel

@@ -30,7 +30,8 @@ void AppendAboutEntry(HINSTANCE instance, HWND dialog) {
 
 }  // namespace
 
-Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : instance_(instance), controls_(instance) {
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance)
+    : instance_(instance), loop_(dialog_), controls_(instance, dialog_) {
     INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
     icon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
@@ -60,13 +61,12 @@ INT_PTR CALLBACK Win32WindowSystem::DialogProc(HWND dialog, UINT message, WPARAM
 }
 
 void Win32WindowSystem::OnInit(HWND dialog) {
-    dialog_ = dialog;
+    dialog_.Set(dialog);
     FillComboItems(dialog, MainDialogTemplate());
     AppendAboutEntry(instance_, dialog);
     if (icon_) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     if (smallIcon_) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    controls_.Attach(dialog);
-    loop_.Attach(dialog);
+    loop_.Attach();
 }
 
 INT_PTR Win32WindowSystem::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -94,8 +94,7 @@ INT_PTR Win32WindowSystem::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_DESTROY:
             loop_.Close();
-            controls_.Attach(nullptr);
-            dialog_ = nullptr;
+            dialog_.Set(nullptr);
             return TRUE;
         default:
             break;

@@ -3,6 +3,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include "platform/WindowSystem.h"
+#include "win32/DialogHandle.h"
 #include "win32/Screenshot.h"
 #include "win32/Win32Controls.h"
 #include "win32/Win32WindowLoop.h"
@@ -32,7 +33,7 @@ public:
     bool SaveScreenshot(const std::string& file, std::string& error) override;
 
     HWND Dialog() const { return dialog_; }
-    bool IsClosed() const { return dialog_ == nullptr; }
+    bool IsClosed() const { return Dialog() == nullptr; }
     // Handles what is waiting in the window thread's queue, then returns.
     void RunPending();
 
@@ -50,9 +51,10 @@ private:
     HINSTANCE instance_;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
+    // Made before, and gone after, the loop and the controls that ask it.
+    DialogHandle dialog_;
     Win32WindowLoop loop_;
     Win32Controls controls_;
-    HWND dialog_ = nullptr;
     Picture lastPicture_;
 };
 
