@@ -19,6 +19,7 @@ constexpr DWORD kMainExStyle = WS_EX_APPWINDOW;
 
 // The entry's text is string resource 101; without it there is no entry.
 constexpr UINT kAboutEntryText = 101;
+constexpr UINT kPortHealthEntryText = 102;
 
 void AppendAboutEntry(HINSTANCE instance, HWND dialog) {
     HMENU menu = GetSystemMenu(dialog, FALSE);
@@ -26,6 +27,15 @@ void AppendAboutEntry(HINSTANCE instance, HWND dialog) {
     if (!menu || LoadStringW(instance, kAboutEntryText, text, 64) <= 0) return;
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+// Beside About, in a group of its own.
+void AppendPortHealthEntry(HINSTANCE instance, HWND dialog) {
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    wchar_t text[64] = {};
+    if (!menu || LoadStringW(instance, kPortHealthEntryText, text, 64) <= 0) return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_PORTHEALTH, text);
 }
 
 }  // namespace
@@ -62,6 +72,7 @@ INT_PTR CALLBACK Win32WindowSystem::DialogProc(HWND dialog, UINT message, WPARAM
 void Win32WindowSystem::OnInit(HWND dialog) {
     dialog_ = dialog;
     FillComboItems(dialog, MainDialogTemplate());
+    AppendPortHealthEntry(instance_, dialog);
     AppendAboutEntry(instance_, dialog);
     if (icon_) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     if (smallIcon_) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
