@@ -146,7 +146,7 @@ void DownloadDialog::OnCommand(ControlId id) {
 
 void DownloadDialog::OnSysCommand(unsigned commandId) {
     if ((commandId & 0xFFF0) == IDM_ABOUTBOX) return controls.ShowAbout();
-    if ((commandId & 0xFFF0) == IDM_PORTHEALTH) return OnPortHealth();
+    if (commandId == IDM_PORTHEALTH) return OnPortHealth();
     controls.DefaultSysCommand(commandId);
 }
 

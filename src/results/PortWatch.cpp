@@ -23,6 +23,13 @@ void PortWatch::LoadHistory(const std::string& path) {
         return;
     }
     health_.Load(history);
+    // A port flagged before and not cleared since is still to be seen to.
+    for (int port = 1; port <= PortHealth::kPorts; ++port) {
+        if (health_.Flag(port).flagged) {
+            ctx_.display.AppendLog(FlagLine(port));
+            ShowMark(port);
+        }
+    }
 }
 
 void PortWatch::Started() {
@@ -62,12 +69,15 @@ std::vector<std::string> PortWatch::Lines() const {
 void PortWatch::Announce(int port) {
     const PortFlag& flag = health_.Flag(port);
     const PortFigures figures = health_.Figures(port);
-    ctx_.display.AppendLog("Port " + std::to_string(port) + ": " + flag.reason +
-                           " \u2014 check the cable and the hub port");
+    ctx_.display.AppendLog(FlagLine(port));
     if (Journal* journal = ctx_.display.GetJournal()) {
         journal->PortHealth(port, true, flag.reason, figures.inRow, figures.yield20);
     }
     ShowMark(port);
+}
+
+std::string PortWatch::FlagLine(int port) const {
+    return "Port " + std::to_string(port) + ": " + health_.Flag(port).reason + " \u2014 check the cable and the hub port";
 }
 
 void PortWatch::ShowMark(int port) {

@@ -30,7 +30,8 @@ public:
     PortWatch(WatchContext context, StoreWriter* writer, int alarmInRow);
 
     // At start-up, once: what the store at path holds. A store not made yet
-    // holds nothing; one that cannot be read is said in the log.
+    // holds nothing; one that cannot be read is said in the log. A port
+    // still flagged is shown as at its flagging, but for the journal.
     void LoadHistory(const std::string& path);
 
     // A Start: the first of a new day begins the shift.
@@ -47,6 +48,7 @@ public:
 private:
     void Announce(int port);
     void ShowMark(int port);
+    std::string FlagLine(int port) const;
 
     WatchContext ctx_;
     StoreWriter* writer_;

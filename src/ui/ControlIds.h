@@ -28,7 +28,7 @@ constexpr int kDriverUsb = 1;
 
 // The About and "Port health..." entries of the window's menu.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
-constexpr unsigned IDM_PORTHEALTH = 0x0020;
+constexpr unsigned IDM_PORTHEALTH = 0x0030;
 
 constexpr int kSlotCount = 7;
 

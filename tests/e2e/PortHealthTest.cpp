@@ -114,6 +114,7 @@ TEST_F(PortHealthOnBench, ThreeFailuresInARowFlagThePortUntilTheOperatorClearsIt
     const std::string afterSuccess = PortsLine(station, 3, "\"phones\":1,");
     EXPECT_NE(afterSuccess.find("\"flagged\":false"), std::string::npos) << afterSuccess;
     EXPECT_NE(afterSuccess.find("\"inRow\":0"), std::string::npos) << afterSuccess;
+    EXPECT_EQ(afterSuccess.find("\"clearedMs\":null"), std::string::npos) << "the clear is kept: " << afterSuccess;
     EXPECT_EQ(Of(station.Records(), "port-health", "port", 3).size(), 2u);
 }
 

@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "results/PortHealth.h"
-#include "results/ResultStore.h"
-#include "support/TempFolder.h"
 
 namespace tandrel {
 namespace {
@@ -112,51 +110,6 @@ TEST(PortHealth, AFlagStaysUntilClearedAndThenCountingStartsAfresh) {
     EXPECT_EQ(health.ClearedAt(3), 5000);
     EXPECT_TRUE(Feed(health, Phones().On(3, "SFF", 3).list).empty());
     EXPECT_EQ(health.Figures(3).inRow, 2);
-}
-
-TEST(PortHealth, TheStoreKeepsClearsAndGivesEachPortItsPhonesSinceItsLastClear) {
-    const test::TempFolder folder;
-    std::string error;
-    auto store = ResultStore::Open(folder / "r.db", true, error);
-    ASSERT_TRUE(store) << error;
-    const auto add = [&](int channel, bool success, std::int64_t resultMs) {
-        ResultRecord r;
-        r.uuid = NewUuid();
-        r.station = "s";
-        r.mode = "USB";
-        r.channel = r.device = channel;
-        r.success = success;
-        r.stationVersion = "1";
-        r.resultMs = resultMs;
-        r.durationMs = 700;
-        ASSERT_TRUE(store->AddResult(r, error)) << error;
-    };
-    add(3, false, 1000);
-    add(2, true, 1500);
-    ASSERT_TRUE(store->AddClear(PortClear{3, 1800}, error));
-    ASSERT_TRUE(store->AddClear(PortClear{3, 2000}, error));
-    add(3, true, 2500);
-    RunRecord yesterday{"r1", "s", 500, "USB", {}, {}};
-    RunRecord today{"r2", "s", 1700, "USB", {}, {}};
-    ASSERT_TRUE(store->AddRun(yesterday, error) && store->AddRun(today, error)) << error;
-
-    PortHistory history;
-    ASSERT_TRUE(store->LoadPortHistory(1600, history, error)) << error;
-    ASSERT_EQ(history.clears.size(), 1u);
-    EXPECT_EQ(history.clears[0].port, 3);
-    EXPECT_EQ(history.clears[0].ms, 2000);
-    ASSERT_EQ(history.outcomes.size(), 2u);
-    EXPECT_EQ(history.outcomes[0].port, 2);
-    EXPECT_EQ(history.outcomes[1].port, 3);
-    EXPECT_TRUE(history.outcomes[1].success);
-    EXPECT_EQ(history.outcomes[1].durationMs, 700);
-    EXPECT_EQ(history.shiftStartMs, 1700);
-
-    PortHealth health;
-    health.Load(history);
-    EXPECT_EQ(health.Figures(3).phones, 1);
-    EXPECT_EQ(health.ClearedAt(3), 2000);
-    EXPECT_FALSE(health.Figures(2).shiftYield) << "port 2's phone finished before the shift";
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "results/cli/ResultsTool.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <optional>
 
 #include "platform/WallClock.h"
