@@ -69,6 +69,7 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       results(DeskContext{display, ports.loop, ports.clock},
               StationIdentity{options.station.empty() ? HostName() : options.station, TANDREL_VERSION},
               storeWriter.get()),
+      portWatch(WatchContext{display, channelTable, ports.clock}, storeWriter.get(), options.portAlarm),
       engine(EngineContext{channelTable, display, ports.loop, libraryTable, libraryMessage, downloadList, images,
                            runControl, bootBlock}),
       scanTick(ScanContext{channelTable, engine, display, ports.loop, ports.registry, ports.devicePaths, unplugQueue,
@@ -76,7 +77,9 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
     channelTable.OnStateChange([this, journal](int channel, ChannelState state) {
         if (journal) journal->State(channel, StateName(state));
         results.StateChanged(channel, state);
+        portWatch.StateChanged(channel, state);
     });
+    results.OnFinished([this](const ResultRecord& record) { portWatch.Finished(record); });
 }
 
 DownloadDialog::~DownloadDialog() {
@@ -107,6 +110,7 @@ bool DownloadDialog::OnInitDialog() {
     channelTable.Create();
 
     RunLibraryStartup();
+    portWatch.LoadHistory(options.results);
     if (options.resultsOff) display.AppendLog("Results are not kept (--results none)");
     return true;
 }
@@ -142,6 +146,7 @@ void DownloadDialog::OnCommand(ControlId id) {
 
 void DownloadDialog::OnSysCommand(unsigned commandId) {
     if ((commandId & 0xFFF0) == IDM_ABOUTBOX) return controls.ShowAbout();
+    if (commandId == IDM_PORTHEALTH) return OnPortHealth();
     controls.DefaultSysCommand(commandId);
 }
 

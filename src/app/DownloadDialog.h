@@ -19,6 +19,7 @@
 #include "platform/ModuleLoader.h"
 #include "platform/WallClock.h"
 #include "platform/WindowLoop.h"
+#include "results/PortWatch.h"
 #include "results/ResultDesk.h"
 #include "results/StoreWriter.h"
 #include "ui/Display.h"
@@ -67,6 +68,8 @@ public:
     // Clicks by control id, and commands of the window's menu.
     void OnCommand(ControlId id);
     void OnSysCommand(unsigned commandId);
+    // The "Port health..." entry of the window's menu.
+    void OnPortHealth();
     // Posted messages and timer ticks from the window loop.
     void OnMessage(WindowMessage& message);
     void OnTimer(int timerId);
@@ -105,6 +108,7 @@ public:
     // finished phone's record is made.
     std::unique_ptr<StoreWriter> storeWriter;
     ResultDesk results;
+    PortWatch portWatch;
     UsbRunControl runControl{loop, devicePaths, unplugQueue, results};
     std::uint8_t bootBlock[6] = {};
     ChannelEngine engine;

@@ -61,6 +61,11 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
             if (o.resultsOff) o.results.clear();
         } else if (a == "--station") {
             if (!TakeValue(args, i, o.station, error)) return {std::nullopt, error};
+        } else if (a == "--port-alarm") {
+            if (!TakeValue(args, i, value, error)) return {std::nullopt, error};
+            if (!ParsePortAlarm(value, o.portAlarm)) {
+                return {std::nullopt, PortAlarmRefusal(value)};
+            }
         } else if (a == "--version") {
             o.version = true;
         } else {
@@ -81,7 +86,7 @@ std::string UsageText() {
     const std::string devices = DefaultDeviceSource();
     return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--driver usb|comm]\n"
            "               [--start] [--journal FILE|-] [--results FILE|none] [--station NAME]\n"
-           "               [--screenshot FILE] [--version]\n"
+           "               [--port-alarm N] [--screenshot FILE] [--version]\n"
            "  --library PATH    load this download library instead of " + kLibraryFileName + "\n"
            "  --devices SOURCE  where phones are found: " + devices + " (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
@@ -91,6 +96,7 @@ std::string UsageText() {
            "  --results FILE    keep every phone's result in the store FILE, not in " + DefaultResultsFile() + "\n"
            "  --results none    keep no results store\n"
            "  --station NAME    the station's name in its results (default: the host name)\n"
+           "  --port-alarm N    flag a port after N failures in a row (default 3)\n"
            "  --screenshot FILE write a PNG of the window to FILE when it closes\n"
            "  --version         print the version and exit\n" +
            kCloseFromOutside;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/DeviceSources.h"
+#include "results/PortHealth.h"
 
 namespace tandrel {
 
@@ -30,6 +31,8 @@ struct Options {
     bool resultsOff = false;
     // The name every result is kept under; empty: the host name.
     std::string station;
+    // Failures in a row that flag a port.
+    int portAlarm = PortHealth::kDefaultAlarm;
     // Print the version and end, with no window.
     bool version = false;
 };

@@ -62,6 +62,7 @@ void DownloadDialog::RefuseStart(const std::string& why) {
 void DownloadDialog::OnImagesTaken(const ImageSnapshot& snapshot) {
     if (snapshot.state == SnapshotState::Failed) return RefuseStart("Start refused: " + snapshot.failure);
     results.Started(downloadList, snapshot);
+    portWatch.Started();
     if (!display.IsUsbMode()) ArmCommChannels();
 }
 

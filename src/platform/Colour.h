@@ -18,6 +18,8 @@ constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kRowBlue = Rgb(0, 31, 255);
 constexpr Colour kGreen = Rgb(0, 255, 0);
 constexpr Colour kRed = Rgb(255, 0, 0);
+// A port that keeps failing: its row while it waits for a phone.
+constexpr Colour kAmber = Rgb(255, 191, 0);
 constexpr Colour kBannerBlue = Rgb(0, 0, 255);
 // The desktop's window-text and button-face colours, which a fresh label starts with.
 constexpr Colour kWindowText = Rgb(0, 0, 0);

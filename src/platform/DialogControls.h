@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Colour.h"
@@ -12,6 +13,7 @@
 namespace tandrel {
 
 using ControlId = int;
+struct DialogTemplate;
 
 // The window menu's own Close command. <windows.h> defines the same name,
 // with the same value, as a macro.
@@ -84,6 +86,17 @@ public:
     virtual std::optional<std::vector<std::string>> OpenFiles() = 0;
     // The About box, modal.
     virtual void ShowAbout() = 0;
+    // A small window's OK button.
+    static constexpr ControlId kOkButton = 1;
+    // The texts of a small window's controls, by id.
+    using DialogTexts = std::vector<std::pair<ControlId, std::string>>;
+    // A small modal window of the station's own, built from dialog: texts()
+    // fills its controls when it opens, after each click and every second
+    // while it is open; a click on any of its buttons but OK (kOkButton) goes to
+    // onClick. OK, Esc or its close box end it. The window keeps handling
+    // timers and posted messages meanwhile.
+    virtual void ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                                 CommandHandler onClick) = 0;
     // What the desktop does with a window-menu command the station leaves
     // alone: SC_CLOSE closes the window, anything else is ignored.
     virtual void DefaultSysCommand(unsigned commandId) = 0;

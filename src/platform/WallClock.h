@@ -21,6 +21,10 @@ public:
     std::int64_t UtcMs() const override;
 };
 
+// The beginning (midnight, in the system's time zone) of the local day that
+// utcMs falls in, as UTC milliseconds.
+std::int64_t LocalDayStartMs(std::int64_t utcMs);
+
 // The one the station runs on.
 const WallClock& TheSystemWallClock();
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 
 #include "ui/ControlIds.h"
@@ -44,6 +45,8 @@ void SetTextOf(QWidget* widget, const QString& text) {
 
 QtControls::QtControls(const DialogTemplate& dialog) : window_(std::make_unique<DialogWindow>(dialog)) {
     window_->AppendMenuItem(SC_CLOSE, QStringLiteral("&Close"));
+    window_->AppendMenuSeparator();
+    window_->AppendMenuItem(IDM_PORTHEALTH, QStringLiteral("Port &health..."));
     window_->AppendMenuSeparator();
     window_->AppendMenuItem(IDM_ABOUTBOX, QStringLiteral("&About Tandrel..."));
     QObject::connect(window_.get(), &DialogWindow::Clicked, [this](int id) {
@@ -207,6 +210,26 @@ void QtControls::ShowAbout() {
         if (id == IDOK_ABOUT) about.accept();
     });
     about.exec();
+}
+
+void QtControls::ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                                 CommandHandler onClick) {
+    DialogWindow box(dialog, window_.get());
+    const auto fill = [&box, &texts] {
+        for (const auto& [id, text] : texts()) {
+            if (QWidget* w = box.Control(id)) SetTextOf(w, FromUtf8(text));
+        }
+    };
+    QObject::connect(&box, &DialogWindow::Clicked, &box, [&box, &onClick, &fill](int id) {
+        if (id == kOkButton) return box.accept();
+        if (onClick) onClick(id);
+        fill();
+    });
+    QTimer refresh;
+    QObject::connect(&refresh, &QTimer::timeout, &box, fill);
+    refresh.start(1000);
+    fill();
+    box.exec();
 }
 
 void QtControls::DefaultSysCommand(unsigned commandId) {

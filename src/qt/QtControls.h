@@ -13,7 +13,7 @@ namespace tandrel {
 // and read as empty, so a wrong id never brings the station down.
 class QtControls : public DialogControls {
 public:
-    // The main window: its template, plus the About entry in its menu.
+    // The main window: its template, plus the "Port health..." and About entries in its menu.
     explicit QtControls(const DialogTemplate& dialog);
 
     DialogWindow& Window() { return *window_; }
@@ -46,6 +46,8 @@ public:
     bool AskYesNo(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
+    void ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                         CommandHandler onClick) override;
     void DefaultSysCommand(unsigned commandId) override;
 
 private:

@@ -79,6 +79,7 @@ void ResultDesk::Finished(const ChannelRecord& record, bool success, std::string
     r.resultMs = ctx_.clock.UtcMs();
     r.durationMs = (run.unpluggedAt ? run.unpluggedAt : ctx_.loop.Now()) - run.armedAt;
     Journal(r);
+    if (observer_) observer_(r);
     if (writer_) writer_->Hand(std::move(r));
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,6 +41,8 @@ public:
     ResultDesk(DeskContext context, StationIdentity identity, StoreWriter* writer);
 
     void SetLibraryVersion(std::string version) { libraryVersion_ = std::move(version); }
+    // Told of every record once it is made.
+    void OnFinished(std::function<void(const ResultRecord&)> observer) { observer_ = std::move(observer); }
 
     // Start: a new run of list's files, once snapshot has taken them.
     void Started(const DownloadList& list, const ImageSnapshot& snapshot);
@@ -73,6 +76,7 @@ private:
     const StationIdentity identity_;
     StoreWriter* writer_;
     std::string libraryVersion_;
+    std::function<void(const ResultRecord&)> observer_;
     std::string runUuid_;
     std::array<Run, ChannelTable::channelCount + 1> runs_ = {};
 };

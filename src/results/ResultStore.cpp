@@ -28,6 +28,8 @@ constexpr const char* kMigrations[] = {
     " sha256 TEXT, PRIMARY KEY(sequence, position));"
     "CREATE INDEX results_by_time ON results(result_ms);",
     "ALTER TABLE results ADD COLUMN reason TEXT;",
+    // Port health: the operator's clears, each the moment a port counts afresh from.
+    "CREATE TABLE port_clears(port INTEGER NOT NULL, cleared_ms INTEGER NOT NULL, PRIMARY KEY(port, cleared_ms));",
 };
 static_assert(std::size(kMigrations) == ResultStore::kSchemaVersion);
 // The first schema that keeps a failure's reason.
@@ -305,6 +307,49 @@ bool ResultStore::Results(const ResultFilter& filter, std::vector<ResultRecord>&
         error = Reason(step);
         return false;
     }
+    return true;
+}
+
+bool ResultStore::AddClear(const PortClear& clear, std::string& error) {
+    Statement insert(db_, "INSERT OR IGNORE INTO port_clears VALUES(?, ?)");
+    insert.Int(1, clear.port).Int(2, clear.ms);
+    if (const int step = insert.Step(); step != SQLITE_DONE) {
+        error = Reason(step);
+        return false;
+    }
+    return true;
+}
+
+// Only what the figures need: each port's last clear and its phones since.
+bool ResultStore::LoadPortHistory(std::int64_t dayStartMs, PortHistory& out, std::string& error) {
+    Statement clears(db_, "SELECT port, MAX(cleared_ms) FROM port_clears GROUP BY port ORDER BY port");
+    int step = 0;
+    while ((step = clears.Step()) == SQLITE_ROW) {
+        out.clears.push_back(PortClear{static_cast<int>(clears.ColumnInt(0)), clears.ColumnInt(1)});
+    }
+    if (step != SQLITE_DONE) {
+        error = Reason(step);
+        return false;
+    }
+    Statement results(db_,
+                      "SELECT channel, result = 'Success', ms, result_ms FROM results WHERE result_ms >"
+                      " COALESCE((SELECT MAX(cleared_ms) FROM port_clears WHERE port = results.channel), -1)"
+                      " ORDER BY sequence");
+    while ((step = results.Step()) == SQLITE_ROW) {
+        out.outcomes.push_back(PortOutcome{static_cast<int>(results.ColumnInt(0)), results.ColumnInt(1) != 0,
+                                           results.ColumnInt(2), results.ColumnInt(3)});
+    }
+    if (step != SQLITE_DONE) {
+        error = Reason(step);
+        return false;
+    }
+    Statement shift(db_, "SELECT MIN(started_ms) FROM runs WHERE started_ms >= ?");
+    shift.Int(1, dayStartMs);
+    if ((step = shift.Step()) != SQLITE_ROW) {
+        error = Reason(step);
+        return false;
+    }
+    out.shiftStartMs = shift.ColumnInt(0);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "results/PortHealth.h"
 #include "results/ResultRecord.h"
 
 struct sqlite3;
@@ -34,7 +35,7 @@ struct StoreCheck {
 class ResultStore {
 public:
     // The schema this build writes, kept in the file's user_version.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     // Opens the store at path (UTF-8). forWriting creates a missing file and
     // brings an older schema up to date; otherwise the file is only read,
@@ -50,6 +51,11 @@ public:
     // sequence it has.
     bool AddResult(ResultRecord& record, std::string& error);
     bool AddRun(const RunRecord& run, std::string& error);
+    bool AddClear(const PortClear& clear, std::string& error);
+
+    // What port health starts from; the shift is the first Start since
+    // dayStartMs (UTC ms of the day's beginning).
+    bool LoadPortHistory(std::int64_t dayStartMs, PortHistory& out, std::string& error);
 
     // Results in sequence order.
     bool Results(const ResultFilter& filter, std::vector<ResultRecord>& out, std::string& error);

@@ -34,18 +34,16 @@ StoreWriter::~StoreWriter() {
     thread_.join();
 }
 
-void StoreWriter::Hand(ResultRecord record) {
-    {
-        const MutexLock lock(mutex_);
-        queue_.emplace_back(std::move(record));
-    }
-    wake_.notify_one();
-}
+void StoreWriter::Hand(ResultRecord record) { Queue(std::move(record)); }
 
-void StoreWriter::Hand(RunRecord run) {
+void StoreWriter::Hand(RunRecord run) { Queue(std::move(run)); }
+
+void StoreWriter::Hand(PortClear clear) { Queue(clear); }
+
+void StoreWriter::Queue(Item item) {
     {
         const MutexLock lock(mutex_);
-        queue_.emplace_back(std::move(run));
+        queue_.push_back(std::move(item));
     }
     wake_.notify_one();
 }
@@ -96,7 +94,8 @@ bool StoreWriter::WriteFront(Item& item, std::string& reason) {
     bool ok = store_ != nullptr;
     if (ok) {
         if (auto* record = std::get_if<ResultRecord>(&item)) ok = store_->AddResult(*record, reason);
-        else ok = store_->AddRun(std::get<RunRecord>(item), reason);
+        else if (auto* run = std::get_if<RunRecord>(&item)) ok = store_->AddRun(*run, reason);
+        else ok = store_->AddClear(std::get<PortClear>(item), reason);
     }
     if (!ok) {
         store_.reset();

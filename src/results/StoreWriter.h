@@ -11,6 +11,7 @@
 
 #include "platform/Mutex.h"
 #include "platform/WindowLoop.h"
+#include "results/PortHealth.h"
 #include "results/ResultRecord.h"
 
 namespace tandrel {
@@ -39,13 +40,15 @@ public:
     // Window thread.
     void Hand(ResultRecord record);
     void Hand(RunRecord run);
+    void Hand(PortClear clear);
 
     // How long a failing store rests before the next try.
     static constexpr int kRetryMs = 500;
 
 private:
-    using Item = std::variant<ResultRecord, RunRecord>;
+    using Item = std::variant<ResultRecord, RunRecord, PortClear>;
 
+    void Queue(Item item);
     void Run();
     // Writes the front item; false, with the reason, when the store failed.
     bool WriteFront(Item& item, std::string& reason);

@@ -10,6 +10,7 @@ namespace tandrel {
 constexpr int kMainDialogId = 102;
 constexpr int kAboutDialogId = 100;
 constexpr int kAppIconId = 128;
+constexpr int kPortHealthDialogId = 103;
 
 constexpr ControlId IDC_EVENT_LOG = 1000;
 constexpr ControlId IDC_COMM_NUMBER = 1019;
@@ -25,8 +26,9 @@ constexpr ControlId IDOK_ABOUT = 1;
 constexpr int kDriverComm = 0;
 constexpr int kDriverUsb = 1;
 
-// The About entry of the window's menu.
+// The About and "Port health..." entries of the window's menu.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr unsigned IDM_PORTHEALTH = 0x0030;
 
 constexpr int kSlotCount = 7;
 
@@ -49,6 +51,12 @@ constexpr ControlId Of(const Ids& ids, int channel) {
 constexpr ControlId StatusLabelId(int channel) { return channel_rows::Of(channel_rows::kStatusLabels, channel); }
 constexpr ControlId ProgressId(int channel) { return channel_rows::Of(channel_rows::kProgressBars, channel); }
 constexpr ControlId StopButtonId(int channel) { return channel_rows::Of(channel_rows::kStopButtons, channel); }
+
+// The port-health window: port 1..8's line and its "Cleared" button; OK ends it.
+constexpr ControlId PortHealthLineId(int port) { return 2000 + port; }
+constexpr ControlId PortClearedId(int port) { return 2010 + port; }
+constexpr int PortOfClearedButton(ControlId id) { return id > 2010 && id <= 2010 + kChannelRows ? id - 2010 : 0; }
+constexpr ControlId IDOK_PORT_HEALTH = DialogControls::kOkButton;
 
 // Image slot k = 0..6: check box 1005 + 2k, path field 1006 + 2k.
 constexpr ControlId SlotCheckBoxId(int k) { return 1005 + 2 * k; }

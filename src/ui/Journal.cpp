@@ -223,4 +223,11 @@ void Journal::Result(int channel, int device, bool success, const std::vector<st
           Kind::Result);
 }
 
+void Journal::PortHealth(int port, bool flagged, std::string_view reason, int inRow, std::optional<double> yield20) {
+    char yield[32] = "null";
+    if (yield20) std::snprintf(yield, sizeof yield, "%.1f", *yield20);
+    Write("\"ev\":\"port-health\",\"port\":" + std::to_string(port) + ",\"flagged\":" + (flagged ? "true" : "false") +
+          ",\"reason\":" + Quote(reason) + ",\"inRow\":" + std::to_string(inRow) + ",\"yield20\":" + yield);
+}
+
 }  // namespace tandrel

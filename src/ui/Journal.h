@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,10 @@ public:
     void Result(int channel, int device, bool success, const std::vector<std::string>& images,
                 const std::vector<std::string>& sha256, std::int64_t durationMs, const std::string& uuid,
                 std::string_view reason = {});
+
+    // A port was flagged (reason: which rule) or cleared; yield20 in percent,
+    // none (null) without a phone to count.
+    void PortHealth(int port, bool flagged, std::string_view reason, int inRow, std::optional<double> yield20);
 
     // A JSON string literal of text: quoted, escaped, with any byte that is
     // not valid UTF-8 replaced by U+FFFD.

@@ -27,9 +27,31 @@ StatusLabel& StatusLabel::SetFontBold(int flag) {
 
 StatusLabel& StatusLabel::SetBkColor(Colour colour) {
     backgroundColor_ = colour;
+    if (mark_) return *this;
     controls_.SetLabelColours(id_, textColor_, backgroundColor_);
     if (journal_) journal_->RowColour(channel_, colour);
     return *this;
+}
+
+StatusLabel& StatusLabel::Mark(Colour colour) {
+    if (mark_ == colour) return *this;
+    mark_ = colour;
+    Paint(colour);
+    return *this;
+}
+
+StatusLabel& StatusLabel::Unmark() {
+    if (!mark_) return *this;
+    mark_.reset();
+    Paint(backgroundColor_);
+    return *this;
+}
+
+// Setting the text it has is what repaints a static text.
+void StatusLabel::Paint(Colour background) {
+    controls_.SetLabelColours(id_, textColor_, background);
+    controls_.SetText(id_, controls_.GetText(id_));
+    if (journal_) journal_->RowColour(channel_, background);
 }
 
 void StatusLabel::RebuildFont() { controls_.SetLabelFont(id_, fontDescription_); }

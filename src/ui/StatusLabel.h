@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "platform/Colour.h"
@@ -22,6 +23,11 @@ public:
     StatusLabel& SetFontSize(int n);
     StatusLabel& SetFontBold(int flag);
     StatusLabel& SetBkColor(Colour colour);
+    // Draws the row on colour at once, its text kept, until Unmark; what
+    // SetBkColor gives meanwhile is kept and shows after.
+    StatusLabel& Mark(Colour colour);
+    StatusLabel& Unmark();
+    bool Marked() const { return mark_.has_value(); }
 
     ControlId Id() const { return id_; }
     Colour textColor() const { return textColor_; }
@@ -30,6 +36,8 @@ public:
 
 private:
     void RebuildFont();
+    // Hands the colours to the control and repaints it with its text.
+    void Paint(Colour background);
 
     DialogControls& controls_;
     ControlId id_;
@@ -38,6 +46,7 @@ private:
     Colour textColor_ = kWindowText;
     Colour backgroundColor_ = kButtonFace;
     FontDescription fontDescription_ = DefaultGuiFont();
+    std::optional<Colour> mark_;
 };
 
 }  // namespace tandrel

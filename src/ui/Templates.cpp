@@ -1,6 +1,7 @@
 #include "ui/Templates.h"
 
 #include "TandrelVersion.h"
+#include "ui/ControlIds.h"
 
 namespace tandrel {
 
@@ -78,6 +79,19 @@ DialogTemplate MakeAbout() {
     return d;
 }
 
+// A line per port, its "Cleared" button beside it, OK below.
+DialogTemplate MakePortHealth() {
+    DialogTemplate d{kPortHealthDialogId, "Port health", 520, 142, "MS Sans Serif", 8, {}};
+    auto& c = d.controls;
+    for (int port = 1; port <= kChannelRows; ++port) {
+        const int y = 7 + 14 * (port - 1);
+        c.push_back(Ctl(PortHealthLineId(port), K::StaticText, "", {7, y + 2, 456, 10}, kNoPrefix));
+        c.push_back(Ctl(PortClearedId(port), K::PushButton, "Cleared", {467, y, 46, 13}));
+    }
+    c.push_back(Ctl(IDOK_PORT_HEALTH, K::PushButton, "OK", {467, 121, 46, 14}, kDefaultButton));
+    return d;
+}
+
 }  // namespace
 
 const DialogTemplate& MainDialogTemplate() {
@@ -87,6 +101,11 @@ const DialogTemplate& MainDialogTemplate() {
 
 const DialogTemplate& AboutDialogTemplate() {
     static const DialogTemplate t = MakeAbout();
+    return t;
+}
+
+const DialogTemplate& PortHealthDialogTemplate() {
+    static const DialogTemplate t = MakePortHealth();
     return t;
 }
 

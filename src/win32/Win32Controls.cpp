@@ -7,6 +7,7 @@
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 #include "win32/AboutBox.h"
+#include "win32/SmallDialog.h"
 #include "win32/OpenFilesDialog.h"
 #include "platform/win32/WideText.h"
 
@@ -176,6 +177,11 @@ bool Win32Controls::AskYesNo(std::string_view text) {
 std::optional<std::vector<std::string>> Win32Controls::OpenFiles() { return ChooseFiles(dialog_); }
 
 void Win32Controls::ShowAbout() { RunAboutBox(instance_, dialog_); }
+
+void Win32Controls::ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                                    CommandHandler onClick) {
+    RunSmallDialog(instance_, dialog_, dialog, texts, onClick);
+}
 
 // Inside the window's own handling of the command, the default handling
 // runs when the dialog procedure returns; any other caller gets it now.

@@ -58,6 +58,8 @@ public:
     bool AskYesNo(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
+    void ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                         CommandHandler onClick) override;
     void DefaultSysCommand(unsigned commandId) override;
 
 private:

@@ -17,15 +17,17 @@ namespace {
 constexpr DWORD kMainStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kMainExStyle = WS_EX_APPWINDOW;
 
-// The entry's text is string resource 101; without it there is no entry.
+// The entries' texts are string resources.
 constexpr UINT kAboutEntryText = 101;
+constexpr UINT kPortHealthEntryText = 102;
 
-void AppendAboutEntry(HINSTANCE instance, HWND dialog) {
+// An entry of the system menu after a separator; without its text there is none.
+void AppendMenuEntry(HINSTANCE instance, HWND dialog, UINT textId, UINT commandId) {
     HMENU menu = GetSystemMenu(dialog, FALSE);
     wchar_t text[64] = {};
-    if (!menu || LoadStringW(instance, kAboutEntryText, text, 64) <= 0) return;
+    if (!menu || LoadStringW(instance, textId, text, 64) <= 0) return;
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, text);
+    AppendMenuW(menu, MF_STRING, commandId, text);
 }
 
 }  // namespace
@@ -63,7 +65,9 @@ INT_PTR CALLBACK Win32WindowSystem::DialogProc(HWND dialog, UINT message, WPARAM
 void Win32WindowSystem::OnInit(HWND dialog) {
     dialog_.Set(dialog);
     FillComboItems(dialog, MainDialogTemplate());
-    AppendAboutEntry(instance_, dialog);
+    // "Port health..." beside About, each in a group of its own.
+    AppendMenuEntry(instance_, dialog, kPortHealthEntryText, IDM_PORTHEALTH);
+    AppendMenuEntry(instance_, dialog, kAboutEntryText, IDM_ABOUTBOX);
     if (icon_) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     if (smallIcon_) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     loop_.Attach();

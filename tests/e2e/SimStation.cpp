@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -38,14 +40,17 @@ std::FILE* CreateFile(const std::string& path) {
 
 }  // namespace
 
-SimStation::SimStation(const VirtualBench& bench, std::vector<std::string> images)
+SimStation::SimStation(const VirtualBench& bench, std::vector<std::string> images,
+                       const std::function<void(Options&)>& adjust)
     : registry_(bench.Registry()),
       journalPath_(bench.Root() + "/journal.jsonl"),
       journalFile_(CreateFile(journalPath_)),
       journalTail_(journalPath_) {
     bench.MakeCurrent();
+    Options options = StationOptions(bench, std::move(images));
+    if (adjust) adjust(options);
     station_ = std::make_unique<test::Station<QtWindowSystem>>(
-        test::StationSetup{StationOptions(bench, std::move(images)), &loader_, &registry_, journalFile_.get()});
+        test::StationSetup{std::move(options), &loader_, &registry_, journalFile_.get()});
     Dialog().OnInitDialog();
     station_->window.Show();
     if (!QTest::qWaitForWindowExposed(&station_->window.Window())) ADD_FAILURE() << "the window was never exposed";
@@ -96,6 +101,28 @@ std::string SimStation::ClickAnsweringTheBox(ControlId id) {
     answer.start(10);
     Click(id);
     return text;
+}
+
+void SimStation::ChooseMenuEntry(const QString& text) {
+    for (auto* menu : station_->window.Window().findChildren<QMenu*>()) {
+        for (QAction* entry : menu->actions()) {
+            if (entry->text() == text) return entry->trigger();
+        }
+    }
+    throw std::invalid_argument("the window's menu has no entry " + text.toStdString());
+}
+
+void SimStation::InPortHealthWindow(const std::function<void(DialogWindow& window)>& whileOpen) {
+    bool opened = false;
+    QTimer::singleShot(0, &station_->window.Window(), [&] {
+        auto* window = qobject_cast<DialogWindow*>(QApplication::activeModalWidget());
+        if (!window || window->windowTitle() != "Port health") return;
+        opened = true;
+        whileOpen(*window);
+        QTest::mouseClick(window->Control(IDOK_PORT_HEALTH), Qt::LeftButton);
+    });
+    ChooseMenuEntry("Port &health...");
+    if (!opened) ADD_FAILURE() << "the port-health window did not open";
 }
 
 QColor SimStation::RowColour(int channel) {

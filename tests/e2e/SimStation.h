@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "VirtualBench.h"
 #include "platform/DirectoryRegistry.h"
 #include "platform/posix/DlopenLoader.h"
+#include "qt/DialogWindow.h"
 #include "qt/QtWindowSystem.h"
 #include "support/Station.h"
 
@@ -30,7 +32,9 @@ struct FileCloser {
 // journal in a file beside the bench. The images are chosen as --image would.
 class SimStation {
 public:
-    SimStation(const VirtualBench& bench, std::vector<std::string> images);
+    // adjust, when given, changes the options before the station is made.
+    SimStation(const VirtualBench& bench, std::vector<std::string> images,
+               const std::function<void(Options&)>& adjust = {});
     // Closes the ports it left open, so the simulator is clean for the next test.
     ~SimStation();
 
@@ -46,6 +50,12 @@ public:
     std::string ResetAnsweringTheBox() { return ClickAnsweringTheBox(IDC_RESET); }
     // Clicks id and answers the message box it puts up with OK; the box's text.
     std::string ClickAnsweringTheBox(ControlId id);
+
+    // Picks the entry of the window's menu with this text, as a right click would.
+    void ChooseMenuEntry(const QString& text);
+    // Chooses the "Port health..." entry and, while the window is open, runs
+    // whileOpen with it, then clicks its OK.
+    void InPortHealthWindow(const std::function<void(DialogWindow& window)>& whileOpen);
 
     // What the window shows now.
     std::string Row(int channel) const { return station_->Row(channel); }

@@ -178,5 +178,43 @@ TEST(StoreWriter, RecordsThatMeetAStoreThatCannotBeWrittenWaitAndAreWrittenInOrd
     for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].uuid, uuids[i]);
 }
 
+TEST(ResultStore, KeepsClearsAndGivesEachPortItsPhonesSinceItsLastClear) {
+    const test::TempFolder folder;
+    std::string error;
+    auto store = ResultStore::Open(folder / "r.db", true, error);
+    ASSERT_TRUE(store) << error;
+    const auto add = [&](int channel, bool success, std::int64_t resultMs) {
+        ResultRecord r = Phone(channel, success, resultMs);
+        r.durationMs = 700;
+        ASSERT_TRUE(store->AddResult(r, error)) << error;
+    };
+    add(3, false, 1000);
+    add(2, true, 1500);
+    ASSERT_TRUE(store->AddClear(PortClear{3, 1800}, error));
+    ASSERT_TRUE(store->AddClear(PortClear{3, 2000}, error));
+    add(3, true, 2500);
+    RunRecord yesterday{"r1", "s", 500, "USB", {}, {}};
+    RunRecord today{"r2", "s", 1700, "USB", {}, {}};
+    ASSERT_TRUE(store->AddRun(yesterday, error) && store->AddRun(today, error)) << error;
+
+    PortHistory history;
+    ASSERT_TRUE(store->LoadPortHistory(1600, history, error)) << error;
+    ASSERT_EQ(history.clears.size(), 1u);
+    EXPECT_EQ(history.clears[0].port, 3);
+    EXPECT_EQ(history.clears[0].ms, 2000);
+    ASSERT_EQ(history.outcomes.size(), 2u);
+    EXPECT_EQ(history.outcomes[0].port, 2);
+    EXPECT_EQ(history.outcomes[1].port, 3);
+    EXPECT_TRUE(history.outcomes[1].success);
+    EXPECT_EQ(history.outcomes[1].durationMs, 700);
+    EXPECT_EQ(history.shiftStartMs, 1700);
+
+    PortHealth health;
+    health.Load(history);
+    EXPECT_EQ(health.Figures(3).phones, 1);
+    EXPECT_EQ(health.ClearedAt(3), 2000);
+    EXPECT_FALSE(health.Figures(2).shiftYield) << "port 2's phone finished before the shift";
+}
+
 }  // namespace
 }  // namespace tandrel

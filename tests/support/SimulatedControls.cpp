@@ -161,6 +161,12 @@ void SimulatedControls::QueueOpenFiles(std::optional<std::vector<std::string>> a
 
 void SimulatedControls::ShowAbout() { ++aboutBoxes_; }
 
+void SimulatedControls::ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                                        CommandHandler onClick) {
+    smallDialogs_.push_back(dialog.id);
+    if (whileSmallDialogOpen_) whileSmallDialogOpen_(OpenDialog{std::move(texts), std::move(onClick)});
+}
+
 void SimulatedControls::DefaultSysCommand(unsigned commandId) { defaultSysCommands_.push_back(commandId); }
 
 }  // namespace tandrel

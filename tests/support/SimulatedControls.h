@@ -69,6 +69,8 @@ public:
     bool AskYesNo(std::string_view text) override;
     std::optional<std::vector<std::string>> OpenFiles() override;
     void ShowAbout() override;
+    void ShowSmallDialog(const DialogTemplate& dialog, std::function<DialogTexts()> texts,
+                         CommandHandler onClick) override;
     void DefaultSysCommand(unsigned commandId) override;
 
     // Test side.
@@ -91,6 +93,14 @@ public:
     // when the station let it.
     bool RequestClose(bool operatorAsked) { return !onClose_ || onClose_(operatorAsked); }
     int AboutBoxes() const { return aboutBoxes_; }
+    // A small window while it is open: what it shows now, and the operator's clicks on it.
+    struct OpenDialog {
+        std::function<DialogTexts()> texts;
+        CommandHandler click;
+    };
+    void OnSmallDialog(std::function<void(const OpenDialog&)> whileOpen) { whileSmallDialogOpen_ = std::move(whileOpen); }
+    // The template id of every small window opened, oldest first.
+    const std::vector<int>& SmallDialogs() const { return smallDialogs_; }
     // The window-menu commands handed on to the desktop, oldest first.
     const std::vector<unsigned>& DefaultSysCommands() const { return defaultSysCommands_; }
 
@@ -113,6 +123,8 @@ private:
     std::deque<bool> answers_;
     CloseHandler onClose_;
     int aboutBoxes_ = 0;
+    std::function<void(const OpenDialog&)> whileSmallDialogOpen_;
+    std::vector<int> smallDialogs_;
     std::vector<unsigned> defaultSysCommands_;
 };
 

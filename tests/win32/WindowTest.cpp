@@ -12,6 +12,7 @@
 #include "ui/ControlIds.h"
 #include "ui/Templates.h"
 #include "platform/win32/WideText.h"
+#include "win32/Screenshot.h"
 #include "win32/Win32WindowSystem.h"
 
 namespace tandrel {
@@ -254,6 +255,72 @@ TEST(Win32Window, EveryTextARowCanShowFitsItsLabel) {
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(s.Item(StatusLabelId(n)), WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_EQ(font.lfHeight, -13);
     }
+}
+
+// What the port-health window showed while it was open, read from a timer of
+// its modal loop; then port 3's "Cleared" and OK are clicked.
+struct PortHealthSeen {
+    std::string before;
+    std::string after;
+    bool pictured = false;
+};
+PortHealthSeen* g_portHealthSeen = nullptr;
+
+std::string LineOf(HWND box, int port) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, PortHealthLineId(port), text, 256);
+    return Narrow(text);
+}
+
+void CALLBACK ClearPortThreeOnceOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(nullptr, L"Port health");
+    if (!box || !g_portHealthSeen) return;
+    KillTimer(nullptr, timer);
+    g_portHealthSeen->before = LineOf(box, 3);
+    std::string error;
+    g_portHealthSeen->pictured = SavePicture(CaptureWindow(box), "win32-port-health.png", error);
+    SendMessageW(GetDlgItem(box, PortClearedId(3)), BM_CLICK, 0, 0);
+    g_portHealthSeen->after = LineOf(box, 3);
+    SendMessageW(GetDlgItem(box, IDOK_PORT_HEALTH), BM_CLICK, 0, 0);
+}
+
+TEST(Win32Window, AFlaggedPortIsAmberUntilClearedInThePortHealthWindowBesideAbout) {
+    Station s;
+    HMENU menu = GetSystemMenu(s.Dialog(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 4);
+    EXPECT_EQ(GetMenuItemID(menu, static_cast<UINT>(count - 3)), IDM_PORTHEALTH);
+    wchar_t entry[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(count - 3), entry, 64, MF_BYPOSITION);
+    EXPECT_EQ(Narrow(entry), "Port &health...");
+
+    ResultRecord failed;
+    failed.channel = failed.device = 3;
+    for (int k = 0; k < 3; ++k) s.dialog.portWatch.Finished(failed);
+    s.window.RunPending();
+    HWND row = s.Item(StatusLabelId(3));
+    RECT r;
+    GetWindowRect(row, &r);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, r.left + 3, r.bottom - 3), RGB(255, 191, 0));
+    std::string error;
+    EXPECT_TRUE(s.window.SaveScreenshot("win32-port-flagged.png", error)) << error;
+    std::printf("screenshots: win32-port-flagged.png, win32-port-health.png\n");
+    wchar_t text[16] = {};
+    GetWindowTextW(row, text, 16);
+    EXPECT_EQ(Narrow(text), "READY") << "the row keeps its text";
+
+    PortHealthSeen seen;
+    g_portHealthSeen = &seen;
+    SetTimer(nullptr, 0, 50, ClearPortThreeOnceOpen);
+    SendMessageW(s.Dialog(), WM_SYSCOMMAND, IDM_PORTHEALTH, 0);
+    g_portHealthSeen = nullptr;
+    EXPECT_NE(seen.before.find("FLAGGED: 3 failures in a row"), std::string::npos) << seen.before;
+    EXPECT_NE(seen.after.find("Port 3: 0 phones"), std::string::npos) << seen.after;
+    EXPECT_TRUE(seen.pictured);
+    s.window.RunPending();
+    EXPECT_EQ(GetPixel(screen, r.left + 3, r.bottom - 3), RGB(255, 255, 255));
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace

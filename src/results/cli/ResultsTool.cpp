@@ -1,12 +1,13 @@
 #include "results/cli/ResultsTool.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <optional>
 
+#include "platform/WallClock.h"
+#include "results/PortHealth.h"
 #include "results/ResultStore.h"
+#include "ui/Journal.h"
 
 namespace tandrel {
 
@@ -19,7 +20,7 @@ const char* kUsage =
     "usage: tandrel-results [--results FILE] COMMAND\n"
     "  list [--since TIME] [--port N] [--result Success|Fail] [--json|--csv]\n"
     "  show UUID\n"
-    "  ports [--json]\n"
+    "  ports [--json] [--port-alarm N]\n"
     "  export --csv FILE\n"
     "  check\n";
 
@@ -38,24 +39,44 @@ struct Command {
     std::vector<std::string> args;
 };
 
-struct PortFigures {
-    int phones = 0;
-    int successes = 0;
-    int failuresInARow = 0;
-    std::vector<long long> durations;
-};
-
-long long Median(std::vector<long long> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+std::string OneDecimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
 }
 
-std::string Yield(const PortFigures& p) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.1f", p.phones ? 100.0 * p.successes / p.phones : 0.0);
-    return text;
+std::string OrNull(const std::optional<double>& value) { return value ? OneDecimal(*value) : "null"; }
+std::string OrNull(const std::optional<std::int64_t>& value) { return value ? std::to_string(*value) : "null"; }
+std::string OrDash(const std::optional<double>& value) { return value ? OneDecimal(*value) : "-"; }
+
+// A port is listed once it has a phone or a clear to show.
+bool Listed(const PortHealth& health, int port) {
+    return health.Figures(port).phones > 0 || health.ClearedAt(port) != 0;
+}
+
+std::string PortJson(const PortHealth& health, int port) {
+    const PortFigures f = health.Figures(port);
+    const PortFlag& flag = health.Flag(port);
+    const std::int64_t cleared = health.ClearedAt(port);
+    return "{\"port\":" + std::to_string(port) + ",\"phones\":" + std::to_string(f.phones) +
+           ",\"successes\":" + std::to_string(f.successes) + ",\"yield\":" + OneDecimal(f.yield.value_or(0.0)) +
+           ",\"failures_in_a_row\":" + std::to_string(f.inRow) +
+           ",\"median_ms\":" + std::to_string(f.medianMs.value_or(0)) + ",\"yield20\":" + OrNull(f.yield20) +
+           ",\"shiftYield\":" + OrNull(f.shiftYield) + ",\"inRow\":" + std::to_string(f.inRow) +
+           ",\"successMedianMs\":" + OrNull(f.successMedianMs) + ",\"flagged\":" + (flag.flagged ? "true" : "false") +
+           ",\"reason\":" + (flag.flagged ? Journal::Quote(flag.reason) : std::string("null")) +
+           ",\"clearedMs\":" + (cleared ? std::to_string(cleared) : std::string("null")) + "}";
+}
+
+std::string PortRow(const PortHealth& health, int port) {
+    const PortFigures f = health.Figures(port);
+    const PortFlag& flag = health.Flag(port);
+    const std::string successMedian = f.successMedianMs ? std::to_string(*f.successMedianMs) : "-";
+    char line[192];
+    std::snprintf(line, sizeof line, "%4d  %6d  %9d  %6s  %17d  %9lld  %8s  %6s  %17s", port, f.phones, f.successes,
+                  OneDecimal(f.yield.value_or(0.0)).c_str(), f.inRow, static_cast<long long>(f.medianMs.value_or(0)),
+                  OrDash(f.yield20).c_str(), OrDash(f.shiftYield).c_str(), successMedian.c_str());
+    return std::string(line) + (flag.flagged ? "  FLAGGED: " + flag.reason : "");
 }
 
 std::string ListLine(const ResultRecord& r) {
@@ -178,30 +199,28 @@ private:
     }
 
     int Ports(const std::vector<std::string>& args) {
-        const bool json = args.size() == 1 && args[0] == "--json";
-        if (!args.empty() && !json) return Refuse("ports takes only --json");
-        std::vector<ResultRecord> records;
-        if (!Read({}, records)) return kFailed;
-        std::map<int, PortFigures> ports;
-        for (const ResultRecord& r : records) {
-            PortFigures& p = ports[r.device];
-            ++p.phones;
-            p.successes += r.success;
-            p.failuresInARow = r.success ? 0 : p.failuresInARow + 1;
-            p.durations.push_back(r.durationMs);
-        }
-        if (!json) out_ << "port  phones  successes  yield%  failures-in-a-row  median-ms\n";
-        for (const auto& [port, p] : ports) {
-            if (json) {
-                out_ << "{\"port\":" << port << ",\"phones\":" << p.phones << ",\"successes\":" << p.successes
-                     << ",\"yield\":" << Yield(p) << ",\"failures_in_a_row\":" << p.failuresInARow
-                     << ",\"median_ms\":" << Median(p.durations) << "}\n";
+        bool json = false;
+        int alarm = PortHealth::kDefaultAlarm;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (args[i] == "--json") {
+                json = true;
+            } else if (args[i] == "--port-alarm" && i + 1 < args.size()) {
+                if (!ParsePortAlarm(args[++i], alarm)) return Refuse(PortAlarmRefusal(args[i]));
             } else {
-                char line[128];
-                std::snprintf(line, sizeof line, "%4d  %6d  %9d  %6s  %17d  %9lld\n", port, p.phones, p.successes,
-                              Yield(p).c_str(), p.failuresInARow, Median(p.durations));
-                out_ << line;
+                return Refuse("ports takes only --json and --port-alarm N");
             }
+        }
+        if (!Open()) return kFailed;
+        PortHistory history;
+        std::string error;
+        if (!store_->LoadPortHistory(LocalDayStartMs(TheSystemWallClock().UtcMs()), history, error)) return Fail(error);
+        PortHealth health(alarm);
+        health.Load(history);
+        if (!json) {
+            out_ << "port  phones  successes  yield%  failures-in-a-row  median-ms  yield20%  shift%  success-median-ms\n";
+        }
+        for (int port = 1; port <= PortHealth::kPorts; ++port) {
+            if (Listed(health, port)) out_ << (json ? PortJson(health, port) : PortRow(health, port)) << "\n";
         }
         return 0;
     }
