@@ -30,6 +30,10 @@ struct Options {
     bool resultsOff = false;
     // The name every result is kept under; empty: the host name.
     std::string station;
+    // The line service the results store is forwarded to; empty: none. The
+    // file holding the station's token for it.
+    std::string line;
+    std::string lineToken;
     // Print the version and end, with no window.
     bool version = false;
 };
