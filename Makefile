@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap build test demo clean
+.PHONY: all bootstrap build test demo line-demo clean
 
 all: build
 
@@ -19,6 +19,9 @@ test: build
 
 demo: build
 	@scripts/demo $(BUILD)
+
+line-demo: build
+	@scripts/line-demo $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log

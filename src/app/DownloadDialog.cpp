@@ -48,10 +48,20 @@ bool ParseInteger(const std::string& text, int& value) {
     return true;
 }
 
-std::unique_ptr<StoreWriter> WriterFor(const Options& options, WindowLoop& loop, Display& display) {
+std::unique_ptr<StoreWriter> WriterFor(const Options& options, WindowLoop& loop, Display& display,
+                                       LineForwarder* forwarder) {
     if (options.results.empty()) return nullptr;
-    return std::make_unique<StoreWriter>(options.results, loop,
-                                         [&display](const std::string& line) { display.AppendLog(line); });
+    StoreWriter::Written written;
+    if (forwarder) written = [forwarder](const ResultRecord&) { forwarder->ResultWritten(); };
+    return std::make_unique<StoreWriter>(
+        options.results, loop, [&display](const std::string& line) { display.AppendLog(line); }, std::move(written));
+}
+
+std::unique_ptr<LineForwarder> ForwarderFor(const Options& options, std::unique_ptr<LineClient> client,
+                                            WindowLoop& loop, Display& display) {
+    if (!client || options.results.empty()) return nullptr;
+    return std::make_unique<LineForwarder>(options.results, std::move(client), loop,
+                                           [&display](const std::string& line) { display.AppendLog(line); });
 }
 
 }  // namespace
@@ -65,7 +75,8 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
       options(std::move(opts)),
       display(ports.controls, journal),
       images(ports.files, ports.loop, std::move(ports.snapshotFolder)),
-      storeWriter(WriterFor(options, ports.loop, display)),
+      lineForwarder(ForwarderFor(options, std::move(ports.line), ports.loop, display)),
+      storeWriter(WriterFor(options, ports.loop, display, lineForwarder.get())),
       results(DeskContext{display, ports.loop, ports.clock},
               StationIdentity{options.station.empty() ? HostName() : options.station, TANDREL_VERSION},
               storeWriter.get()),

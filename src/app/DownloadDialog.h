@@ -20,6 +20,8 @@
 #include "platform/WallClock.h"
 #include "platform/WindowLoop.h"
 #include "results/PortWatch.h"
+#include "results/LineClient.h"
+#include "results/LineForwarder.h"
 #include "results/ResultDesk.h"
 #include "results/StoreWriter.h"
 #include "ui/Display.h"
@@ -43,6 +45,8 @@ struct StationPorts {
     std::string snapshotFolder;
     // What results are stamped with; the system's clock unless a test fakes it.
     const WallClock& clock = TheSystemWallClock();
+    // The line service's client with --line; null without.
+    std::unique_ptr<LineClient> line = nullptr;
 };
 
 // The main window: owner of all run-time state, and the handler of every
@@ -104,8 +108,10 @@ public:
     LibraryTable libraryTable;
     LibraryMessage libraryMessage;
     UnplugQueue unplugQueue;
-    // The results store's writer (none when no store is kept) and where each
-    // finished phone's record is made.
+    // The results store's forwarder to the line (none without --line), its
+    // writer (none when no store is kept) and where each finished phone's
+    // record is made. The writer goes first: it cues the forwarder to its end.
+    std::unique_ptr<LineForwarder> lineForwarder;
     std::unique_ptr<StoreWriter> storeWriter;
     ResultDesk results;
     PortWatch portWatch;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "app/DownloadDialog.h"
@@ -51,6 +52,21 @@ bool ClaimResultsStore(const std::string& path, std::unique_ptr<FileLock>& lock,
     return false;
 }
 
+// The token is the file's first line, without the blanks around it.
+bool ReadLineToken(const std::string& path, std::string& token, std::string& error) {
+    std::ifstream in(std::filesystem::u8path(path));
+    if (!in) {
+        error = "cannot read the line token file " + path;
+        return false;
+    }
+    std::getline(in, token);
+    const std::size_t start = token.find_first_not_of(" \t\r");
+    token = start == std::string::npos ? std::string() : token.substr(start, token.find_last_not_of(" \t\r") + 1 - start);
+    if (!token.empty()) return true;
+    error = "the line token file " + path + " holds no token";
+    return false;
+}
+
 }  // namespace
 
 DownloaderApp::DownloaderApp(WindowFactory makeWindow, ModuleLoader& loader, std::ostream& output,
@@ -88,11 +104,20 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
         errors_ << "tandrel: " << error << "\n";
         return kRefused;
     }
+    std::unique_ptr<LineClient> line;
+    if (!options.line.empty()) {
+        std::string token;
+        if (ReadLineToken(options.lineToken, token, error)) line = MakeLineClient(options.line, token, error);
+        if (!line) {
+            errors_ << "tandrel: " << error << "\n";
+            return kRefused;
+        }
+    }
 
     const std::unique_ptr<WindowSystem> window = makeWindow_();
     std::unique_ptr<Journal> journal;
     if (journalFile) journal = std::make_unique<Journal>(journalFile.get(), window->Loop());
-    RunWindow(*window, options, *registry, journal.get());
+    RunWindow(*window, options, *registry, journal.get(), std::move(line));
     if (!options.screenshot.empty() && !window->SaveScreenshot(options.screenshot, error)) {
         errors_ << "tandrel: " << error << "\n";
     }
@@ -108,11 +133,12 @@ int DownloaderApp::Run(const std::vector<std::string>& args) {
 // The dialog goes with its window's run, so that all it journals is in
 // before the journal's last try.
 void DownloaderApp::RunWindow(WindowSystem& window, const Options& options, DeviceRegistry& registry,
-                              Journal* journal) {
+                              Journal* journal, std::unique_ptr<LineClient> line) {
     const LocalFiles files;
     const std::string dataFolder = StationDataFolder();
     DownloadDialog dialog(StationPorts{window.Controls(), window.Loop(), loader_, registry, TheDevicePathTable(), files,
-                                       dataFolder.empty() ? std::string() : dataFolder + "/snapshots"},
+                                       dataFolder.empty() ? std::string() : dataFolder + "/snapshots",
+                                       TheSystemWallClock(), std::move(line)},
                           options, journal);
     if (journal) {
         journal->OnWriteFailure([this, &dialog](const std::string& reason) {

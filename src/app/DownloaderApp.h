@@ -10,6 +10,7 @@
 #include "platform/DeviceRegistry.h"
 #include "platform/ModuleLoader.h"
 #include "platform/WindowSystem.h"
+#include "results/LineClient.h"
 
 namespace tandrel {
 
@@ -33,7 +34,8 @@ public:
     int Run(const std::vector<std::string>& args);
 
 private:
-    void RunWindow(WindowSystem& window, const Options& options, DeviceRegistry& registry, Journal* journal);
+    void RunWindow(WindowSystem& window, const Options& options, DeviceRegistry& registry, Journal* journal,
+                   std::unique_ptr<LineClient> line);
 
     WindowFactory makeWindow_;
     ModuleLoader& loader_;

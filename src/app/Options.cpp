@@ -66,11 +66,19 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
             if (!ParsePortAlarm(value, o.portAlarm)) {
                 return {std::nullopt, PortAlarmRefusal(value)};
             }
+        } else if (a == "--line") {
+            if (!TakeValue(args, i, o.line, error)) return {std::nullopt, error};
+        } else if (a == "--line-token") {
+            if (!TakeValue(args, i, o.lineToken, error)) return {std::nullopt, error};
         } else if (a == "--version") {
             o.version = true;
         } else {
             return {std::nullopt, "unknown option " + a};
         }
+    }
+    if (!o.line.empty() && o.lineToken.empty()) return {std::nullopt, "--line needs --line-token FILE"};
+    if (!o.line.empty() && o.results.empty()) {
+        return {std::nullopt, "--line forwards the results store: it cannot go with --results none"};
     }
     return {o, {}};
 }
@@ -86,7 +94,7 @@ std::string UsageText() {
     const std::string devices = DefaultDeviceSource();
     return "usage: tandrel [--library PATH] [--devices " + devices + "|dir:PATH] [--image FILE]... [--driver usb|comm]\n"
            "               [--start] [--journal FILE|-] [--results FILE|none] [--station NAME]\n"
-           "               [--port-alarm N] [--screenshot FILE] [--version]\n"
+           "               [--port-alarm N] [--line URL --line-token FILE] [--screenshot FILE] [--version]\n"
            "  --library PATH    load this download library instead of " + kLibraryFileName + "\n"
            "  --devices SOURCE  where phones are found: " + devices + " (default) or dir:PATH, a registry tree\n"
            "  --image FILE      fill the next image slot with FILE, as Open file would (repeatable)\n"
@@ -97,6 +105,8 @@ std::string UsageText() {
            "  --results none    keep no results store\n"
            "  --station NAME    the station's name in its results (default: the host name)\n"
            "  --port-alarm N    flag a port after N failures in a row (default 3)\n"
+           "  --line URL        forward the results to the line service at URL (http://HOST:PORT)\n"
+           "  --line-token FILE the station's token for the line service, read from FILE\n"
            "  --screenshot FILE write a PNG of the window to FILE when it closes\n"
            "  --version         print the version and exit\n" +
            kCloseFromOutside;

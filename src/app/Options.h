@@ -33,6 +33,10 @@ struct Options {
     std::string station;
     // Failures in a row that flag a port.
     int portAlarm = PortHealth::kDefaultAlarm;
+    // The line service the results store is forwarded to; empty: none. The
+    // file holding the station's token for it.
+    std::string line;
+    std::string lineToken;
     // Print the version and end, with no window.
     bool version = false;
 };

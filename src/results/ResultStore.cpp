@@ -30,6 +30,7 @@ constexpr const char* kMigrations[] = {
     "ALTER TABLE results ADD COLUMN reason TEXT;",
     // Port health: the operator's clears, each the moment a port counts afresh from.
     "CREATE TABLE port_clears(port INTEGER NOT NULL, cleared_ms INTEGER NOT NULL, PRIMARY KEY(port, cleared_ms));",
+    "CREATE TABLE line_outbox(sent_through INTEGER NOT NULL); INSERT INTO line_outbox VALUES(0);",
 };
 static_assert(std::size(kMigrations) == ResultStore::kSchemaVersion);
 // The first schema that keeps a failure's reason.
@@ -269,11 +270,13 @@ bool ResultStore::AddRun(const RunRecord& run, std::string& error) {
 namespace {
 
 constexpr const char* kFilter =
-    " WHERE result_ms >= ?1 AND (?2 = 0 OR device = ?2) AND (?3 < 0 OR result = ?4) AND (?5 IS NULL OR uuid = ?5)";
+    " WHERE result_ms >= ?1 AND (?2 = 0 OR device = ?2) AND (?3 < 0 OR result = ?4) AND (?5 IS NULL OR uuid = ?5)"
+    " AND sequence > ?6 ORDER BY sequence LIMIT ?7";
 
 void BindFilter(Statement& s, const ResultFilter& filter) {
     s.Int(1, filter.sinceMs).Int(2, filter.port).Int(3, filter.success ? 1 : -1);
     s.Text(4, filter.success.value_or(false) ? "Success" : "Fail").Text(5, filter.uuid);
+    s.Int(6, filter.afterSequence).Int(7, filter.limit > 0 ? filter.limit : -1);
 }
 
 }  // namespace
@@ -281,7 +284,7 @@ void BindFilter(Statement& s, const ResultFilter& filter) {
 bool ResultStore::Results(const ResultFilter& filter, std::vector<ResultRecord>& out, std::string& error) {
     const char* reason = version_ >= kReasonSchema ? ", reason" : ", NULL";
     const std::string sql =
-        std::string("SELECT ") + kResultColumns + reason + " FROM results" + kFilter + " ORDER BY sequence";
+        std::string("SELECT ") + kResultColumns + reason + " FROM results" + kFilter;
     Statement select(db_, sql.c_str());
     BindFilter(select, filter);
     int step = 0;
@@ -372,6 +375,32 @@ bool ResultStore::Check(StoreCheck& out, std::string& error) {
         ++out.results;
     }
     if (step != SQLITE_DONE) {
+        error = Reason(step);
+        return false;
+    }
+    return true;
+}
+
+bool ResultStore::Unsent(std::int64_t limit, std::vector<ResultRecord>& out, std::int64_t& waiting,
+                         std::string& error) {
+    Statement outbox(db_,
+                     "SELECT sent_through, (SELECT count(*) FROM results WHERE sequence > sent_through)"
+                     " FROM line_outbox");
+    if (const int step = outbox.Step(); step != SQLITE_ROW) {
+        error = Reason(step);
+        return false;
+    }
+    waiting = outbox.ColumnInt(1);
+    ResultFilter filter;
+    filter.afterSequence = outbox.ColumnInt(0);
+    filter.limit = limit;
+    return Results(filter, out, error);
+}
+
+bool ResultStore::MarkSentThrough(std::int64_t sequence, std::string& error) {
+    Statement update(db_, "UPDATE line_outbox SET sent_through = max(sent_through, ?)");
+    update.Int(1, sequence);
+    if (const int step = update.Step(); step != SQLITE_DONE) {
         error = Reason(step);
         return false;
     }

@@ -19,6 +19,9 @@ struct ResultFilter {
     int port = 0;
     std::optional<bool> success;
     std::string uuid;
+    // Only results above this sequence, and at most limit of them (0: all).
+    std::int64_t afterSequence = 0;
+    std::int64_t limit = 0;
 };
 
 // What check finds: the database's own verdict and the sequence numbers missing.
@@ -35,7 +38,7 @@ struct StoreCheck {
 class ResultStore {
 public:
     // The schema this build writes, kept in the file's user_version.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // Opens the store at path (UTF-8). forWriting creates a missing file and
     // brings an older schema up to date; otherwise the file is only read,
@@ -60,6 +63,13 @@ public:
     // Results in sequence order.
     bool Results(const ResultFilter& filter, std::vector<ResultRecord>& out, std::string& error);
     bool Check(StoreCheck& out, std::string& error);
+
+    // The store is the station's outbox to the line: results are sent in
+    // sequence order, so the last sequence the line has answered for is all
+    // it needs to remember. Unsent takes the oldest unsent results, up to
+    // limit, and counts all that wait.
+    bool Unsent(std::int64_t limit, std::vector<ResultRecord>& out, std::int64_t& waiting, std::string& error);
+    bool MarkSentThrough(std::int64_t sequence, std::string& error);
 
 private:
     ResultStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}

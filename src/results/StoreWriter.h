@@ -27,7 +27,8 @@ class StoreWriter {
 public:
     // Window thread: takes each line for the operator's log.
     using Say = std::function<void(const std::string& line)>;
-    // Store-writer thread, after a record is durable; for measuring only.
+    // Store-writer thread, after a record is durable: the line forwarder's
+    // cue, and what benchmarks measure.
     using Written = std::function<void(const ResultRecord& record)>;
 
     StoreWriter(std::string path, WindowLoop& loop, Say say, Written written = {});

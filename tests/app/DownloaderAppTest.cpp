@@ -126,6 +126,36 @@ TEST_F(AppTest, ADeviceSourceThatCannotBeUsedIsRefusedWithItsReason) {
     EXPECT_NE(errors.str().find("/nonexistent-bench"), std::string::npos) << errors.str();
 }
 
+TEST_F(AppTest, ALineTheStationCannotForwardToIsRefusedBeforeAnyWindow) {
+    const test::TempFolder folder;
+    folder.WriteFile("token", "secret\n");
+    folder.WriteFile("empty", "\n");
+    const std::string store = folder / "results.db";
+#ifdef _WIN32
+    const char* kNoClient = "--line is not available in this build";
+#else
+    const char* kNoClient = "--line takes the line service's address, http://HOST:PORT, not ftp://line";
+#endif
+    const struct {
+        std::vector<std::string> args;
+        std::string reason;
+    } cases[] = {
+        {{"--line", "http://line:8025"}, "--line needs --line-token FILE"},
+        {{"--results", "none", "--line", "http://line:8025", "--line-token", folder / "token"},
+         "cannot go with --results none"},
+        {{"--results", store, "--line", "http://line:8025", "--line-token", folder / "missing"},
+         "cannot read the line token file " + folder / "missing"},
+        {{"--results", store, "--line", "http://line:8025", "--line-token", folder / "empty"}, "holds no token"},
+        {{"--results", store, "--line", "ftp://line", "--line-token", folder / "token"}, kNoClient},
+    };
+    for (const auto& c : cases) {
+        errors.str("");
+        EXPECT_EQ(Run(c.args), 2) << c.reason;
+        EXPECT_NE(errors.str().find(c.reason), std::string::npos) << errors.str();
+    }
+    EXPECT_EQ(trace.made, 0);
+}
+
 TEST_F(AppTest, TheJournalFileGetsEveryRowReadyOnWhite) {
     const test::TempFolder folder;
     const std::string name = folder / "journal";

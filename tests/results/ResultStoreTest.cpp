@@ -6,32 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/PostedTask.h"
 #include "results/ResultStore.h"
 #include "results/StoreWriter.h"
-#include "support/SimulatedLoop.h"
+#include "ResultFixtures.h"
 #include "support/TempFolder.h"
 
 namespace tandrel {
 namespace {
-
-ResultRecord Phone(int device, bool success, std::int64_t resultMs) {
-    ResultRecord r;
-    r.uuid = NewUuid();
-    r.station = "line-1";
-    r.mode = "USB";
-    r.channel = r.device = device;
-    r.success = success;
-    r.failStage = success ? "" : "LoadFls";
-    r.failText = success ? "" : "Failed (FLS)";
-    r.reason = success ? "" : "station closed during download";
-    r.images = {"|0|a.pak", "|1|a.pak"};
-    r.sha256 = {"ab", ""};
-    r.stationVersion = "1.0";
-    r.armedMs = resultMs - 5000;
-    r.resultMs = resultMs;
-    return r;
-}
 
 void Sql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
@@ -113,7 +94,7 @@ TEST(ResultStore, AStoreOfAnOlderSchemaIsReadAsItIsAndBroughtForwardWithItsRows)
         auto store = ResultStore::Open(path, true, error);
         ASSERT_TRUE(store && store->AddResult(old, error)) << error;
     }
-    Sql(path, "ALTER TABLE results DROP COLUMN reason; PRAGMA user_version = 1");
+    Sql(path, "ALTER TABLE results DROP COLUMN reason; DROP TABLE port_clears; DROP TABLE line_outbox; PRAGMA user_version = 1");
     const auto readAll = [&] {
         std::vector<ResultRecord> read;
         auto store = ResultStore::Open(path, false, error);
@@ -137,25 +118,11 @@ TEST(ResultStore, AStoreOfAnOlderSchemaIsReadAsItIsAndBroughtForwardWithItsRows)
     EXPECT_EQ(ResultJson(read[1]), ResultJson(added));
 }
 
-// The window's side of a writer: the lines it was told, as the window thread runs them.
-struct WindowSide {
-    std::vector<std::string> Lines(std::size_t atLeast) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (lines.size() < atLeast && std::chrono::steady_clock::now() < deadline) {
-            if (loop.WaitForPost(std::chrono::milliseconds(100))) loop.DeliverPosted();
-        }
-        return lines;
-    }
-    SimulatedLoop loop;
-    std::vector<std::string> lines;
-};
-
 TEST(StoreWriter, RecordsThatMeetAStoreThatCannotBeWrittenWaitAndAreWrittenInOrderOnceItCan) {
     const test::TempFolder folder;
     folder.WriteFile("blocked", "a file where the store's folder must be");
     const std::string path = folder / "blocked/results.db";
     WindowSide window;
-    window.loop.SetHandlers([&](WindowMessage& m) { RunPostedTask(m); }, [](int) {});
     std::vector<std::string> uuids;
     {
         StoreWriter writer(path, window.loop, [&](const std::string& line) { window.lines.push_back(line); });

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tandrel::line {
+
+// One station result, checked: its keys, and the row as the station sent it
+// (the database takes the other fields from there).
+struct LineRow {
+    std::string station;
+    std::int64_t sequence = 0;
+    std::string uuid;
+    std::string record;  // the row's JSON object, compact
+};
+
+// What a station sends: its results, and how many more it still holds back.
+struct Batch {
+    std::vector<LineRow> rows;
+    std::int64_t waiting = 0;
+};
+
+// The most rows one batch may carry; a station sends 100 at a time.
+constexpr std::size_t kMaxBatchRows = 1000;
+
+// Reads a batch, {"results": [row, ...], "waiting": N}, each row in the form tandrel-results
+// writes. False, with the first fault in words (which row, which field), when
+// anything of it is not a valid row: then none of it is taken.
+bool ParseBatch(const std::string& body, Batch& batch, std::string& reason);
+
+}  // namespace tandrel::line
