@@ -55,7 +55,7 @@ std::string OlderStore(const test::TempFolder& folder, int count) {
     store.reset();
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);
-    EXPECT_EQ(sqlite3_exec(db, "DROP TABLE line_outbox; PRAGMA user_version = 1", nullptr, nullptr, nullptr),
+    EXPECT_EQ(sqlite3_exec(db, "DROP TABLE line_outbox; PRAGMA user_version = 3", nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
     return path;
