@@ -49,6 +49,21 @@ bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::
     return true;
 }
 
+bool CopyChunks(const OpenImage& source, const ImageFiles::ChunkSink& write, const ImageFiles::GoOn& goOn,
+                FileError& error, const std::string& copy) {
+    std::vector<std::uint8_t> buffer(kImageReadChunk);
+    for (;;) {
+        if (!goOn()) {
+            error = {FileErrorKind::Io, "copying was stopped", copy};
+            return false;
+        }
+        const long long n = source.ReadSome(buffer.data(), buffer.size(), error);
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (!write(buffer.data(), static_cast<std::size_t>(n))) return false;
+    }
+}
+
 std::string NewCopyName(const std::string& folder, long long processId) {
     static std::atomic<unsigned long long> made{0};
     return folder + "/incoming-" + std::to_string(processId) + "-" + std::to_string(++made);

@@ -109,6 +109,12 @@ public:
 // The reading LocalFiles::Read does on every system, once the file is open.
 bool ReadWhole(const OpenImage& file, FileIdentity& identity, const ImageFiles::ChunkSink& sink, FileError& error);
 
+// Every byte of source to write, a chunk at a time, goOn asked before each;
+// false when stopped (the reason names copy), when a read fails, or when
+// write does (write gives the reason).
+bool CopyChunks(const OpenImage& source, const ImageFiles::ChunkSink& write, const ImageFiles::GoOn& goOn,
+                FileError& error, const std::string& copy);
+
 // The name of the next copy Copy makes in folder: unique to this process and
 // call, so that two stations sharing a folder never write the same file.
 std::string NewCopyName(const std::string& folder, long long processId);

@@ -87,20 +87,12 @@ bool WriteAll(HANDLE target, const std::uint8_t* data, std::size_t size) {
 
 bool CopyBytes(const OpenFile& source, HANDLE target, const ImageFiles::GoOn& goOn, FileError& error,
                const std::string& copy) {
-    std::vector<std::uint8_t> buffer(kImageReadChunk);
-    for (;;) {
-        if (!goOn()) {
-            error = {FileErrorKind::Io, "copying was stopped", copy};
-            return false;
-        }
-        const long long n = source.ReadSome(buffer.data(), buffer.size(), error);
-        if (n < 0) return false;
-        if (n == 0) return true;
-        if (!WriteAll(target, buffer.data(), static_cast<std::size_t>(n))) {
-            error = LastError(copy);
-            return false;
-        }
-    }
+    const auto write = [&](const std::uint8_t* data, std::size_t size) {
+        if (WriteAll(target, data, size)) return true;
+        error = LastError(copy);
+        return false;
+    };
+    return CopyChunks(source, write, goOn, error, copy);
 }
 
 bool MakeFolders(const std::string& folder, FileError& error) {
