@@ -39,8 +39,10 @@ std::string Run(const std::string& url, const std::string& sql) {
 
 }  // namespace
 
-LineDatabaseFixture::LineDatabaseFixture()
-    : server_(ClusterUrl()), name_("line_test_" + std::to_string(getpid())) {
+LineDatabaseFixture::LineDatabaseFixture() : LineDatabaseFixture(ClusterUrl()) {}
+
+LineDatabaseFixture::LineDatabaseFixture(std::string server)
+    : server_(std::move(server)), name_("line_test_" + std::to_string(getpid())) {
     const std::size_t slash = server_.rfind('/');
     url_ = server_.substr(0, slash + 1) + name_;
     if (server_.empty()) return;

@@ -6,10 +6,12 @@ namespace tandrel::test {
 
 // A database of its own, made for one test program in the private PostgreSQL
 // cluster that ctest starts before the line's tests and stops after them
-// (scripts/pg-cluster), and dropped when the program ends.
+// (scripts/pg-cluster), or in the cluster whose own database server names,
+// and dropped when the program ends.
 class LineDatabaseFixture {
 public:
     LineDatabaseFixture();
+    explicit LineDatabaseFixture(std::string server);
     ~LineDatabaseFixture();
     LineDatabaseFixture(const LineDatabaseFixture&) = delete;
     LineDatabaseFixture& operator=(const LineDatabaseFixture&) = delete;
