@@ -26,7 +26,7 @@ line-demo: build
 clean:
 	rm -rf $(BUILD) $(BUILD).configure.log
 
-# The Debian packages `tandrel` and `tandrel-simulator`, written into dist/.
+# The Debian packages `tandrel`, `tandrel-simulator` and `tandrel-line`, written into dist/.
 # A tree of their own, installed under /usr, so that the build above keeps
 # its /usr/local prefix; only what the packages hold is built there.
 PACKAGE_BUILD ?= build-package
@@ -47,7 +47,7 @@ package: bootstrap
 	@rm -rf $(PACKAGE_BUILD)/packages
 	@cpack --config $(PACKAGE_BUILD)/CPackConfig.cmake -B $(PACKAGE_BUILD)/packages > $(PACKAGE_BUILD)/cpack.log \
 	  || { cat $(PACKAGE_BUILD)/cpack.log; exit 1; }
-	@mkdir -p $(DIST) && rm -f $(DIST)/tandrel_*.deb $(DIST)/tandrel-simulator_*.deb
+	@mkdir -p $(DIST) && rm -f $(DIST)/tandrel_*.deb $(DIST)/tandrel-simulator_*.deb $(DIST)/tandrel-line_*.deb
 	@cp $(PACKAGE_BUILD)/packages/*.deb $(DIST)/
 	@ls -1 $(DIST)/*.deb
 

@@ -1,5 +1,5 @@
-# Where an installed Tandrel puts its files, in the two components that
-# become the two Debian packages, `station` and `simulator`: what
+# Where an installed Tandrel puts its files, in the three components that
+# become the three Debian packages, `station`, `simulator` and `line`: what
 # packaging/shipped.txt lists, and the few files named below.
 include(GNUInstallDirs)
 
@@ -18,6 +18,9 @@ file(RELATIVE_PATH TANDREL_PACKAGE_LIBRARY_FROM_PROGRAM ${CMAKE_INSTALL_FULL_BIN
 set(TANDREL_UDEV_RULES_DIR lib/udev/rules.d)
 set(TANDREL_UDEV_RULES_FULL_DIR ${CMAKE_INSTALL_PREFIX}/${TANDREL_UDEV_RULES_DIR})
 set(TANDREL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc)
+# Where systemd finds the units that packages bring.
+set(TANDREL_SYSTEMD_UNIT_DIR lib/systemd/system)
+set(TANDREL_SYSTEMD_UNIT_FULL_DIR ${CMAKE_INSTALL_PREFIX}/${TANDREL_SYSTEMD_UNIT_DIR})
 set(TANDREL_INSTALL_OUT ${PROJECT_BINARY_DIR}/install)
 # What the manual pages name: their date (SOURCE_DATE_EPOCH's when set) and
 # where the image format is described.
@@ -52,12 +55,24 @@ foreach(entry IN LISTS TANDREL_SHIPPED)
     install(TARGETS ${name} LIBRARY DESTINATION ${TANDREL_PACKAGE_LIBRARY_DIR} COMPONENT ${component})
     continue()
   endif()
-  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+  # A program's page is in section 1; a service's, in section 8, and it runs
+  # under systemd from its unit.
+  if(kind STREQUAL "service")
+    set(section 8)
+    set(folder ${CMAKE_INSTALL_SBINDIR})
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/${name}.service.in ${TANDREL_INSTALL_OUT}/${name}.service @ONLY)
+    install(FILES ${TANDREL_INSTALL_OUT}/${name}.service DESTINATION ${TANDREL_SYSTEMD_UNIT_DIR} COMPONENT ${component})
+  else()
+    set(section 1)
+    set(folder ${CMAKE_INSTALL_BINDIR})
+  endif()
+  install(TARGETS ${name} RUNTIME DESTINATION ${folder} COMPONENT ${component})
   # The pages name the version and the installed folders.
-  configure_file(${PROJECT_SOURCE_DIR}/docs/${name}.1.in ${TANDREL_INSTALL_OUT}/${name}.1 @ONLY)
-  tandrel_gzip(${TANDREL_INSTALL_OUT}/${name}.1 ${TANDREL_INSTALL_OUT}/${name}.1.gz)
-  list(APPEND TANDREL_MANUAL_PAGES ${TANDREL_INSTALL_OUT}/${name}.1.gz)
-  install(FILES ${TANDREL_INSTALL_OUT}/${name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+  set(page ${TANDREL_INSTALL_OUT}/${name}.${section})
+  configure_file(${PROJECT_SOURCE_DIR}/docs/${name}.${section}.in ${page} @ONLY)
+  tandrel_gzip(${page} ${page}.gz)
+  list(APPEND TANDREL_MANUAL_PAGES ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section} COMPONENT ${component})
 endforeach()
 add_custom_target(manual-pages ALL DEPENDS ${TANDREL_MANUAL_PAGES})
 

@@ -1,7 +1,7 @@
-# The two Debian packages, made by CPack from the install components (what
-# they hold: cmake/Install.cmake): tandrel, the station, and
-# tandrel-simulator. A station that has the vendor's library installs only
-# the first. Built by `make package`, which configures a tree of its own with
+# The three Debian packages, made by CPack from the install components (what
+# they hold: cmake/Install.cmake): tandrel, the station, tandrel-simulator,
+# and tandrel-line, the line's service. A station that has the vendor's
+# library installs only the first; the line's server, only the last. Built by `make package`, which configures a tree of its own with
 # the prefix /usr.
 set(TANDREL_PACKAGE_CONTACT "Tandrel developers <developers@tandrel.example>"
   CACHE STRING "Maintainer of the Debian packages, as \"Name <address>\"")
@@ -24,6 +24,11 @@ endif()
 if(TARGET IFWD_DownloadDll)
   tandrel_package_documents(simulator tandrel-simulator)
 endif()
+set(TANDREL_PACKAGED station simulator)
+if(TARGET tandrel-line)
+  tandrel_package_documents(line tandrel-line)
+  list(APPEND TANDREL_PACKAGED line)
+endif()
 
 # What the packages hold, to build before CPack runs without building the
 # tests (the install step would otherwise build everything).
@@ -37,7 +42,7 @@ set(CPACK_PACKAGE_CONTACT "${TANDREL_PACKAGE_CONTACT}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL station simulator)
+set(CPACK_COMPONENTS_ALL ${TANDREL_PACKAGED})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SOURCE tandrel)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
@@ -71,5 +76,17 @@ virtual phone's flash, at the speed of a shared USB 2.0 bus.
 This package holds the library (which the station finds by itself when no
 other is installed), tandrel-bench to make and drive benches, tandrel-pack to
 build image files, and the description of the image format.")
+
+set(CPACK_DEBIAN_LINE_PACKAGE_NAME tandrel-line)
+set(CPACK_DEBIAN_LINE_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_LINE_PACKAGE_RECOMMENDS postgresql)
+set(CPACK_DEBIAN_LINE_DESCRIPTION "line service for Tandrel stations: their results in PostgreSQL
+The stations of a production line send the result of every phone they write
+to tandrel-line, which keeps each result once in one PostgreSQL database,
+however often a station sends it, and shows the line live: a page with a
+tile per station and a cell per port, and a JSON API for scripts.
+
+This package holds the service, its systemd unit (not enabled until the
+database and the stations' tokens are set) and the manual page.")
 
 include(CPack)
