@@ -91,6 +91,10 @@ DownloadDialog::DownloadDialog(StationPorts ports, Options opts, Journal* journa
         portWatch.StateChanged(channel, state);
     });
     results.OnFinished([this](const ResultRecord& record) { portWatch.Finished(record); });
+    if (lineForwarder) {
+        portWatch.OnFlagsChanged(
+            [forwarder = lineForwarder.get()](const PortHealth& health) { forwarder->PortsFlagged(FlaggedPortsJson(health)); });
+    }
 }
 
 DownloadDialog::~DownloadDialog() {

@@ -21,6 +21,10 @@ constexpr const char* kMigrations[] = {
     "CREATE INDEX results_by_port ON results(station, device, sequence);"
     "CREATE TABLE stations("
     " station text PRIMARY KEY, last_seen_ms bigint NOT NULL, waiting bigint NOT NULL DEFAULT 0);",
+    // The ports each station has flagged now, from stations that say so.
+    "ALTER TABLE stations ADD COLUMN reports_ports boolean NOT NULL DEFAULT false;"
+    "CREATE TABLE port_flags(station text NOT NULL, port integer NOT NULL, reason text NOT NULL,"
+    " PRIMARY KEY (station, port));",
 };
 static_assert(std::size(kMigrations) == LineDatabase::kSchemaVersion);
 
@@ -175,15 +179,25 @@ bool LineDatabase::Store(const std::string& station, const Batch& batch, StoreOu
         return fail();
     }
     static const std::string seen = std::string("INSERT INTO stations VALUES($1, ") + kNowMs +
-                                    ", $2::bigint) ON CONFLICT (station) DO UPDATE SET"
-                                    " last_seen_ms = excluded.last_seen_ms, waiting = excluded.waiting";
-    if (!Succeeded(Run(conn_, seen.c_str(), {station, std::to_string(batch.waiting)}))) {
+                                    ", $2::bigint, $3::boolean) ON CONFLICT (station) DO UPDATE SET"
+                                    " last_seen_ms = excluded.last_seen_ms, waiting = excluded.waiting,"
+                                    " reports_ports = stations.reports_ports OR excluded.reports_ports";
+    if (!Succeeded(Run(conn_, seen.c_str(), {station, std::to_string(batch.waiting), batch.ports ? "t" : "f"})) ||
+        (batch.ports && !StorePortFlags(station, *batch.ports))) {
         error = Reason(conn_);
         return fail();
     }
     if (!Exec("COMMIT", error)) return false;
     outcome = std::move(taken);
     return true;
+}
+
+// The station's word on its ports replaces what it said before.
+bool LineDatabase::StorePortFlags(const std::string& station, const std::string& ports) {
+    static constexpr const char* kInsert =
+        "INSERT INTO port_flags SELECT $1, (e->>'port')::integer, e->>'reason' FROM jsonb_array_elements($2::jsonb) AS e";
+    return Succeeded(Run(conn_, "DELETE FROM port_flags WHERE station = $1", {station})) &&
+           Succeeded(Run(conn_, kInsert, {station, ports}));
 }
 
 bool LineDatabase::SingleText(const char* sql, const std::vector<std::string>& params, std::string& out,
@@ -205,9 +219,10 @@ bool LineDatabase::Healthy(std::string& error) {
 }
 
 bool LineDatabase::Stations(std::string& json, std::string& error) {
-    // Per port: its last result, its yield over its last 20, and a flag when it
-    // failed its last 3; per station: what it holds, the sequence numbers missing
-    // below its last, and today's phones (the UTC day).
+    // Per port: its last result, its yield over its last 20, and its flag: the
+    // reason its station gives, from a station that watches its ports, else
+    // when it failed its last 3; per station: what it holds, the sequence
+    // numbers missing below its last, and today's phones (the UTC day).
     static constexpr const char* kSql =
         "WITH ranked AS ("
         "  SELECT station, device, result, fail_text,"
@@ -217,12 +232,14 @@ bool LineDatabase::Stations(std::string& json, std::string& error) {
         "   max(fail_text) FILTER (WHERE n = 1) AS last_fail_text,"
         "   round(count(*) FILTER (WHERE result = 'Success')::numeric / count(*), 3) AS yield20,"
         "   CASE WHEN count(*) FILTER (WHERE n <= 3 AND result = 'Fail') = 3"
-        "    THEN 'failed its last 3 phones' END AS flag"
+        "    THEN 'failed its last 3 phones' END AS own_flag"
         "  FROM ranked WHERE n <= 20 GROUP BY station, device),"
         " port_lists AS ("
-        "  SELECT station, json_agg(json_build_object('port', device, 'last_result', last_result,"
-        "   'last_fail_text', last_fail_text, 'yield20', yield20, 'flag', flag) ORDER BY device) AS ports"
-        "  FROM ports GROUP BY station),"
+        "  SELECT p.station, json_agg(json_build_object('port', p.device, 'last_result', p.last_result,"
+        "   'last_fail_text', p.last_fail_text, 'yield20', p.yield20,"
+        "   'flag', CASE WHEN st.reports_ports THEN f.reason ELSE p.own_flag END) ORDER BY p.device) AS ports"
+        "  FROM ports p JOIN stations st USING (station)"
+        "   LEFT JOIN port_flags f ON f.station = p.station AND f.port = p.device GROUP BY p.station),"
         " totals AS ("
         "  SELECT station, count(*) AS results, max(sequence) AS last_sequence, max(sequence) - count(*) AS missing,"
         "   (array_agg(mode ORDER BY sequence DESC))[1] AS mode,"

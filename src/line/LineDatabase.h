@@ -32,7 +32,7 @@ struct ResultQuery {
 class LineDatabase {
 public:
     // The schema this build writes, kept in line_schema.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     explicit LineDatabase(std::string url) : url_(std::move(url)) {}
     ~LineDatabase();
@@ -56,6 +56,7 @@ private:
     bool Exec(const char* sql, std::string& error);
     bool SortOut(const std::string& rows, std::size_t count, const std::vector<std::int64_t>& stored,
                  StoreOutcome& outcome, std::string& error);
+    bool StorePortFlags(const std::string& station, const std::string& ports);
     bool SingleText(const char* sql, const std::vector<std::string>& params, std::string& out, std::string& error);
 
     const std::string url_;

@@ -1,5 +1,6 @@
 #include "line/LineRows.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -111,6 +112,41 @@ bool ReadRow(const json& value, LineRow& row, std::string& reason) {
     return true;
 }
 
+// A station has eight ports; a list of more than this is not a station's.
+constexpr std::size_t kMostFlaggedPorts = 64;
+
+// The flagged ports, each named once, as the compact list the database takes.
+bool ReadPorts(const json& list, std::string& out, std::string& reason) {
+    if (!list.is_array()) {
+        reason = "ports: not a list";
+        return false;
+    }
+    if (list.size() > kMostFlaggedPorts) {
+        reason = "ports: more than " + std::to_string(kMostFlaggedPorts);
+        return false;
+    }
+    json taken = json::array();
+    std::vector<std::int64_t> named;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const json& item = list[i];
+        std::int64_t port = 0;
+        std::string text;
+        RowReader r(item);
+        const bool ok = r.Check(item.is_object(), "entry", "not an object") &&
+                        r.Integer("port", port, 1, true, kMostPort) && r.Text("reason", text, true) &&
+                        r.Check(!HasNul(item), "reason", "holds a NUL character") &&
+                        r.Check(std::find(named.begin(), named.end(), port) == named.end(), "port", "named twice");
+        if (!ok) {
+            reason = "ports[" + std::to_string(i) + "]: " + r.reason;
+            return false;
+        }
+        named.push_back(port);
+        taken.push_back({{"port", port}, {"reason", text}});
+    }
+    out = taken.dump();
+    return true;
+}
+
 }  // namespace
 
 bool ParseBatch(const std::string& body, Batch& out, std::string& reason) {
@@ -135,6 +171,11 @@ bool ParseBatch(const std::string& body, Batch& out, std::string& reason) {
     if (!header.Integer("waiting", taken.waiting, 0, false)) {
         reason = header.reason;
         return false;
+    }
+    const auto ports = batch.find("ports");
+    if (ports != batch.end() && !ports->is_null()) {
+        taken.ports.emplace();
+        if (!ReadPorts(*ports, *taken.ports, reason)) return false;
     }
     taken.rows.resize(results->size());
     for (std::size_t i = 0; i < taken.rows.size(); ++i) {

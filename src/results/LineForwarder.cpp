@@ -3,8 +3,10 @@
 #include <chrono>
 
 #include "platform/PostedTask.h"
+#include "results/PortHealth.h"
 #include "results/ResultRecord.h"
 #include "results/ResultStore.h"
+#include "ui/Journal.h"
 
 namespace tandrel {
 
@@ -25,6 +27,15 @@ LineForwarder::~LineForwarder() {
 void LineForwarder::ResultWritten() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
+        written_ = true;
+    }
+    wake_.notify_one();
+}
+
+void LineForwarder::PortsFlagged(std::string ports) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ports_ = std::move(ports);
         written_ = true;
     }
     wake_.notify_one();
@@ -54,8 +65,12 @@ int LineForwarder::SendBatch() {
         store_.reset();
         return LinePacing::kIntervalMs;
     }
-    std::string body = "{\"waiting\":" + std::to_string(waiting - static_cast<std::int64_t>(batch.size())) +
-                       ",\"results\":[";
+    std::string body = "{\"waiting\":" + std::to_string(waiting - static_cast<std::int64_t>(batch.size()));
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (ports_) body += ",\"ports\":" + *ports_;
+    }
+    body += ",\"results\":[";
     for (std::size_t i = 0; i < batch.size(); ++i) body += (i ? "," : "") + ResultJson(batch[i]);
     body += "]}";
 
@@ -79,6 +94,17 @@ int LineForwarder::SendBatch() {
 void LineForwarder::Tell(const std::string& line) {
     if (line.empty()) return;
     PostTask(loop_, [say = say_, line] { say(line); });
+}
+
+std::string FlaggedPortsJson(const PortHealth& health) {
+    std::string list = "[";
+    for (int port = 1; port <= PortHealth::kPorts; ++port) {
+        const PortFlag& flag = health.Flag(port);
+        if (!flag.flagged) continue;
+        list += (list.size() > 1 ? ",{\"port\":" : "{\"port\":") + std::to_string(port) +
+                ",\"reason\":" + Journal::Quote(flag.reason) + "}";
+    }
+    return list + "]";
 }
 
 }  // namespace tandrel

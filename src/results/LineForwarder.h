@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -34,6 +35,9 @@ public:
 
     // Any thread: a result was written into the store.
     void ResultWritten();
+    // Any thread: the ports the station has flagged now, as FlaggedPortsJson
+    // writes them; they go with the next batch and every one after.
+    void PortsFlagged(std::string ports);
 
 private:
     void Run();
@@ -50,6 +54,8 @@ private:
     std::condition_variable wake_;
     bool written_ = false;  // guarded by mutex_
     bool closing_ = false;  // guarded by mutex_
+    // None until the station has counted its ports' history.
+    std::optional<std::string> ports_;  // guarded by mutex_
 
     // The thread's own.
     std::unique_ptr<class ResultStore> store_;
@@ -57,5 +63,9 @@ private:
 
     std::thread thread_;
 };
+
+// The flagged ports of health as the line takes them: a JSON list of
+// {"port": N, "reason": TEXT}, empty when none is flagged.
+std::string FlaggedPortsJson(const class PortHealth& health);
 
 }  // namespace tandrel

@@ -12,6 +12,11 @@ PortWatch::PortWatch(WatchContext context, StoreWriter* writer, int alarmInRow)
     : ctx_(context), writer_(writer), health_(alarmInRow) {}
 
 void PortWatch::LoadHistory(const std::string& path) {
+    ReadHistory(path);
+    FlagsChanged();
+}
+
+void PortWatch::ReadHistory(const std::string& path) {
     std::error_code ignored;
     if (path.empty() || !std::filesystem::exists(std::filesystem::u8path(path), ignored)) return;
     std::string error;
@@ -40,7 +45,9 @@ void PortWatch::Started() {
 
 void PortWatch::Finished(const ResultRecord& record) {
     const PortOutcome outcome{record.channel, record.success, record.durationMs, record.resultMs};
-    for (int port : health_.Add(outcome)) Announce(port);
+    const std::vector<int> flagged = health_.Add(outcome);
+    for (int port : flagged) Announce(port);
+    if (!flagged.empty()) FlagsChanged();
 }
 
 void PortWatch::StateChanged(int channel, ChannelState state) {
@@ -56,6 +63,11 @@ void PortWatch::Clear(int port) {
     if (writer_) writer_->Hand(clear);
     ctx_.display.Label(port).Unmark();
     if (Journal* journal = ctx_.display.GetJournal()) journal->PortHealth(port, false, "cleared", 0, std::nullopt);
+    FlagsChanged();
+}
+
+void PortWatch::FlagsChanged() const {
+    if (flagsChanged_) flagsChanged_(health_);
 }
 
 std::vector<std::string> PortWatch::Lines() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,18 +42,26 @@ public:
     // The operator's "Cleared" for port.
     void Clear(int port);
 
+    // Called whenever the set of flagged ports or a reason may have changed:
+    // once the history is loaded, on a flag and on a clear.
+    void OnFlagsChanged(std::function<void(const PortHealth&)> changed) { flagsChanged_ = std::move(changed); }
+
     const PortHealth& Health() const { return health_; }
     // The window's line for each port 1..8.
     std::vector<std::string> Lines() const;
 
 private:
+    void ReadHistory(const std::string& path);
     void Announce(int port);
     void ShowMark(int port);
     std::string FlagLine(int port) const;
 
     WatchContext ctx_;
+    void FlagsChanged() const;
+
     StoreWriter* writer_;
     PortHealth health_;
+    std::function<void(const PortHealth&)> flagsChanged_;
 };
 
 }  // namespace tandrel

@@ -65,6 +65,10 @@ TEST(LineIngest, RefusesWithAReasonAndStoresNothingOfARefusedBatch) {
         {"a NUL in a text", "st-1",
          "{\"results\":[" + goodRow.substr(0, goodRow.size() - 1) + ",\"fail_text\":\"a\\u0000b\"}]}", 400, "NUL"},
         {"5 MiB", "st-1", std::string(5 << 20, ' '), 413, "at most 1048576 bytes"},
+        {"ports not a list", "st-1", BatchOf({good}, "{}"), 400, "ports: not a list"},
+        {"a port named twice", "st-1", BatchOf({good}, R"([{"port":2,"reason":"a"},{"port":2,"reason":"b"}])"), 400,
+         "ports[1]: port: named twice"},
+        {"a port without a reason", "st-1", BatchOf({good}, R"([{"port":2}])"), 400, "ports[0]: reason: missing"},
     };
     for (const auto& c : cases) {
         const auto answer = line.Post(c.station, c.body);
@@ -91,6 +95,33 @@ TEST(LineIngest, KeepsSqlLookingTextsAsPlainText) {
     json sent = json::parse(ResultJson(r));
     for (const auto& [field, value] : sent.items()) EXPECT_EQ(kept[0][field], value) << field;
     EXPECT_EQ(line.Query("SELECT count(*) FROM stations"), "1");
+}
+
+// A station that watches its ports names the ones it flagged; from then on
+// its word, and a clear it sends, stand over the line's own rule.
+TEST(LineIngest, APortIsFlaggedWithItsStationsReasonUntilTheStationClearsIt) {
+    const LineService line({"st-1"});
+    const auto flagOf = [&](int port) {
+        const json stations = Body(line.Get("/api/stations"));
+        for (const json& p : stations[0]["ports"]) {
+            if (p["port"] == port) return p["flag"].is_null() ? std::string("none") : p["flag"].get<std::string>();
+        }
+        return "no port " + std::to_string(port) + " in " + stations.dump();
+    };
+    std::vector<ResultRecord> failures;
+    for (int n = 1; n <= 3; ++n) failures.push_back(LineResult("st-1", n, 2, false));
+    failures.push_back(LineResult("st-1", 4, 5));
+    ASSERT_EQ(line.Post("st-1", BatchOf(failures))->status, 200);
+    EXPECT_EQ(flagOf(2), "failed its last 3 phones") << "a station that says nothing of its ports";
+
+    const std::string slow = "slow, 61.0 s a phone over its last 10 successes";
+    ASSERT_EQ(line.Post("st-1", BatchOf({}, R"([{"port":5,"reason":")" + slow + R"("}])"))->status, 200);
+    EXPECT_EQ(flagOf(5), slow);
+    EXPECT_EQ(flagOf(2), "none") << "the station cleared port 2";
+    ASSERT_EQ(line.Post("st-1", BatchOf({LineResult("st-1", 5, 5)}))->status, 200);
+    EXPECT_EQ(flagOf(5), slow) << "a batch without its ports keeps what the station said last";
+    ASSERT_EQ(line.Post("st-1", BatchOf({}, "[]"))->status, 200);
+    EXPECT_EQ(flagOf(5), "none");
 }
 
 TEST(LineIngest, TheSchemaIsMadeOnceAndANewerOneIsRefused) {

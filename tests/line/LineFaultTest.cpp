@@ -124,7 +124,7 @@ TEST_F(LineFaults, ALineDownUntilAfterTheRunGetsEveryResultOnceAndInOrder) {
 }
 
 // COMM mode, where each phone's row ends without an unplug: phone 1 fails at
-// once and reaches the line; the fault strikes while phones 2 to 8 are still
+// once, which flags its port, and reaches the line; the fault strikes while phones 2 to 8 are still
 // being written, and ends after their results are in the station's store.
 TEST_F(LineFaults, AServiceKilledOrADatabaseStoppedMidRunGetsEveryResultOnceAndInOrder) {
     test::PrivateCluster cluster(folder / "pg");
@@ -146,7 +146,7 @@ TEST_F(LineFaults, AServiceKilledOrADatabaseStoppedMidRunGetsEveryResultOnceAndI
         std::filesystem::remove(journalFile);
         const test::LineDatabaseFixture database(cluster.Url());
         service = Service(database);
-        const auto station = Station({"--driver", "comm"});
+        const auto station = Station({"--driver", "comm", "--port-alarm", "1"});
         for (int n = 1; n <= 8; ++n) bench.Plug(n);
         JournalTail journal(journalFile);
         ASSERT_TRUE(Within(std::chrono::seconds(60), [&] {
@@ -170,6 +170,9 @@ TEST_F(LineFaults, AServiceKilledOrADatabaseStoppedMidRunGetsEveryResultOnceAndI
         EXPECT_EQ(service->Stop(), 0);
         ExpectEveryResultOnceInOrder(database, 8);
         EXPECT_EQ(Texts(journal, "log", kUnreachable).size(), 1u);
+        EXPECT_EQ(database.Query("SELECT string_agg(port || ': ' || reason, '; ') FROM port_flags"),
+                  "1: 1 failure in a row")
+            << "the station's flag on its port reached the line";
         for (int n = 2; n <= 8; ++n) EXPECT_EQ(bench.FlashDifference(n, {container}), "") << "phone " << n;
         for (int n = 1; n <= 8; ++n) bench.Unplug(n);
     }

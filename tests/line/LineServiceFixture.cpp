@@ -47,10 +47,10 @@ ResultRecord LineResult(const std::string& station, std::int64_t sequence, int d
     return r;
 }
 
-std::string BatchOf(const std::vector<ResultRecord>& records) {
+std::string BatchOf(const std::vector<ResultRecord>& records, const std::string& ports) {
     std::string body = "{\"results\":[";
     for (std::size_t i = 0; i < records.size(); ++i) body += (i ? "," : "") + ResultJson(records[i]);
-    return body + "]}";
+    return body + "]" + (ports.empty() ? "" : ",\"ports\":" + ports) + "}";
 }
 
 }  // namespace tandrel::test

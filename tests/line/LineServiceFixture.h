@@ -37,7 +37,7 @@ private:
 
 // A station's result as the station writes it.
 ResultRecord LineResult(const std::string& station, std::int64_t sequence, int device, bool success = true);
-// The batch body of records.
-std::string BatchOf(const std::vector<ResultRecord>& records);
+// The batch body of records, with the station's flagged ports when given.
+std::string BatchOf(const std::vector<ResultRecord>& records, const std::string& ports = "");
 
 }  // namespace tandrel::test

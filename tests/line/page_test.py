@@ -5,8 +5,9 @@
 
 Starts tandrel-line over a fresh database of the private cluster, sends it
 results as two stations would, and checks that the page shows both stations'
-tiles, a port that failed its last three phones in amber, and a new result
-within 2 s of its arrival. Exit status 0 when all holds.
+tiles, in amber a port that failed its last three phones and one its station
+flagged, with the station's reason, and a new result within 2 s of its
+arrival. Exit status 0 when all holds.
 """
 import json
 import os
@@ -22,6 +23,8 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
 AMBER = "rgba(255, 191, 0, 1)"
+# A station's own reason for flagging a port.
+SLOW = "slow, 61.0 s a phone over its last 10 successes"
 # New results whose way to the page is timed.
 SAMPLES = 5
 
@@ -39,8 +42,9 @@ def row(station, sequence, port, success):
             "result_ms": int(time.time() * 1000), "ms": 4200}
 
 
-def send(base, station, rows):
-    request = urllib.request.Request(base + "api/results", data=json.dumps({"results": rows}).encode(),
+def send(base, station, rows, ports=None):
+    batch = {"results": rows} if ports is None else {"results": rows, "ports": ports}
+    request = urllib.request.Request(base + "api/results", data=json.dumps(batch).encode(),
                                      headers={"Authorization": "Bearer token-" + station,
                                               "Content-Type": "application/json"})
     with urllib.request.urlopen(request, timeout=10) as answer:
@@ -58,7 +62,7 @@ def browser():
 
 def check_page(base):
     send(base, "st-A", [row("st-A", 1, 1, True)] + [row("st-A", n, 2, False) for n in (2, 3, 4)])
-    send(base, "st-B", [row("st-B", 1, 1, True)])
+    send(base, "st-B", [row("st-B", 1, 1, True)], ports=[{"port": 1, "reason": SLOW}])
     driver = browser()
     try:
         driver.get(base)
@@ -70,6 +74,9 @@ def check_page(base):
         colour = amber.value_of_css_property("background-color")
         assert colour == AMBER, f"port 2 is {colour}, not amber"
         assert "failed its last 3 phones" in amber.text, amber.text
+        flagged = driver.find_element(By.CSS_SELECTOR, '.station[data-station="st-B"] .port[data-port="1"]')
+        assert flagged.value_of_css_property("background-color") == AMBER, "st-B's port 1 is not amber"
+        assert SLOW in flagged.text, flagged.text
 
         latencies = []
         for sequence in range(2, 2 + SAMPLES):
