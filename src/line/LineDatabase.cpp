@@ -25,6 +25,16 @@ constexpr const char* kMigrations[] = {
     "ALTER TABLE stations ADD COLUMN reports_ports boolean NOT NULL DEFAULT false;"
     "CREATE TABLE port_flags(station text NOT NULL, port integer NOT NULL, reason text NOT NULL,"
     " PRIMARY KEY (station, port));",
+    // What the line page asks for every second, kept so that it reads a
+    // station's last rows only, however many the line holds.
+    "ALTER TABLE stations ADD COLUMN results bigint NOT NULL DEFAULT 0,"
+    " ADD COLUMN last_sequence bigint NOT NULL DEFAULT 0;"
+    "UPDATE stations s SET results = t.n, last_sequence = t.last"
+    " FROM (SELECT station, count(*) AS n, max(sequence) AS last FROM results GROUP BY station) AS t"
+    " WHERE t.station = s.station;"
+    "CREATE TABLE station_ports(station text NOT NULL, device integer NOT NULL, PRIMARY KEY (station, device));"
+    "INSERT INTO station_ports SELECT DISTINCT station, device FROM results;"
+    "CREATE INDEX results_by_day ON results(station, result_ms);",
 };
 static_assert(std::size(kMigrations) == LineDatabase::kSchemaVersion);
 
@@ -72,7 +82,9 @@ bool LineDatabase::Connected(std::string& error) {
         // "already exists, skipping" and the like are no news to an operator.
         PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
     }
-    if (PQstatus(conn_) == CONNECTION_OK) return true;
+    // The service asks short questions whose plans cost next to nothing; a
+    // JIT compilation would cost each of them half a second.
+    if (PQstatus(conn_) == CONNECTION_OK && Exec("SET jit = off", error)) return true;
     error = Reason(conn_);
     return false;
 }
@@ -145,6 +157,11 @@ bool LineDatabase::SortOut(const std::string& rows, std::size_t count, const std
     return true;
 }
 
+// The ports a batch's rows came from, each kept once per station.
+constexpr const char* kPortsOfBatch =
+    "INSERT INTO station_ports SELECT DISTINCT e->>'station', (e->>'device')::integer"
+    " FROM jsonb_array_elements($1::jsonb) AS e ON CONFLICT DO NOTHING";
+
 bool LineDatabase::Store(const std::string& station, const Batch& batch, StoreOutcome& outcome,
                          std::string& error) {
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -178,11 +195,23 @@ bool LineDatabase::Store(const std::string& station, const Batch& batch, StoreOu
     } else if (!SortOut(rows, batch.rows.size(), stored, taken, error)) {
         return fail();
     }
-    static const std::string seen = std::string("INSERT INTO stations VALUES($1, ") + kNowMs +
-                                    ", $2::bigint, $3::boolean) ON CONFLICT (station) DO UPDATE SET"
-                                    " last_seen_ms = excluded.last_seen_ms, waiting = excluded.waiting,"
-                                    " reports_ports = stations.reports_ports OR excluded.reports_ports";
-    if (!Succeeded(Run(conn_, seen.c_str(), {station, std::to_string(batch.waiting), batch.ports ? "t" : "f"})) ||
+    if (!stored.empty() && !Succeeded(Run(conn_, kPortsOfBatch, {rows}))) {
+        error = Reason(conn_);
+        return fail();
+    }
+    static const std::string seen =
+        std::string("INSERT INTO stations(station, last_seen_ms, waiting, reports_ports, results, last_sequence)"
+                    " VALUES($1, ") +
+        kNowMs +
+        ", $2::bigint, $3::boolean, $4::bigint, $5::bigint) ON CONFLICT (station) DO UPDATE SET"
+        " last_seen_ms = excluded.last_seen_ms, waiting = excluded.waiting,"
+        " reports_ports = stations.reports_ports OR excluded.reports_ports,"
+        " results = stations.results + excluded.results,"
+        " last_sequence = greatest(stations.last_sequence, excluded.last_sequence)";
+    const std::int64_t last = stored.empty() ? 0 : *std::max_element(stored.begin(), stored.end());
+    if (!Succeeded(Run(conn_, seen.c_str(),
+                       {station, std::to_string(batch.waiting), batch.ports ? "t" : "f",
+                        std::to_string(stored.size()), std::to_string(last)})) ||
         (batch.ports && !StorePortFlags(station, *batch.ports))) {
         error = Reason(conn_);
         return fail();
@@ -222,37 +251,37 @@ bool LineDatabase::Stations(std::string& json, std::string& error) {
     // Per port: its last result, its yield over its last 20, and its flag: the
     // reason its station gives, from a station that watches its ports, else
     // when it failed its last 3; per station: what it holds, the sequence
-    // numbers missing below its last, and today's phones (the UTC day).
+    // numbers missing below its last, and today's phones (the UTC day). Each
+    // reads a port's last 20 rows and a station's rows of today, through
+    // their indexes: the page asks every second.
     static constexpr const char* kSql =
-        "WITH ranked AS ("
-        "  SELECT station, device, result, fail_text,"
-        "   row_number() OVER (PARTITION BY station, device ORDER BY sequence DESC) AS n FROM results),"
-        " ports AS ("
-        "  SELECT station, device, max(result) FILTER (WHERE n = 1) AS last_result,"
-        "   max(fail_text) FILTER (WHERE n = 1) AS last_fail_text,"
-        "   round(count(*) FILTER (WHERE result = 'Success')::numeric / count(*), 3) AS yield20,"
-        "   CASE WHEN count(*) FILTER (WHERE n <= 3 AND result = 'Fail') = 3"
-        "    THEN 'failed its last 3 phones' END AS own_flag"
-        "  FROM ranked WHERE n <= 20 GROUP BY station, device),"
+        "WITH ports AS ("
+        "  SELECT sp.station, sp.device, recent.* FROM station_ports sp CROSS JOIN LATERAL ("
+        "   SELECT max(result) FILTER (WHERE n = 1) AS last_result, max(fail_text) FILTER (WHERE n = 1) AS last_fail_text,"
+        "    round(count(*) FILTER (WHERE result = 'Success')::numeric / count(*), 3) AS yield20,"
+        "    CASE WHEN count(*) FILTER (WHERE n <= 3 AND result = 'Fail') = 3"
+        "     THEN 'failed its last 3 phones' END AS own_flag"
+        "   FROM (SELECT result, fail_text, row_number() OVER (ORDER BY sequence DESC) AS n FROM results r"
+        "    WHERE r.station = sp.station AND r.device = sp.device ORDER BY sequence DESC LIMIT 20) AS last20)"
+        "   AS recent),"
         " port_lists AS ("
         "  SELECT p.station, json_agg(json_build_object('port', p.device, 'last_result', p.last_result,"
         "   'last_fail_text', p.last_fail_text, 'yield20', p.yield20,"
         "   'flag', CASE WHEN st.reports_ports THEN f.reason ELSE p.own_flag END) ORDER BY p.device) AS ports"
         "  FROM ports p JOIN stations st USING (station)"
         "   LEFT JOIN port_flags f ON f.station = p.station AND f.port = p.device GROUP BY p.station),"
-        " totals AS ("
-        "  SELECT station, count(*) AS results, max(sequence) AS last_sequence, max(sequence) - count(*) AS missing,"
-        "   (array_agg(mode ORDER BY sequence DESC))[1] AS mode,"
-        "   count(*) FILTER (WHERE result_ms >= day.ms) AS phones_today,"
-        "   count(*) FILTER (WHERE result_ms >= day.ms AND result = 'Success') AS passed_today"
-        "  FROM results, (SELECT (extract(epoch FROM date_trunc('day', now() AT TIME ZONE 'UTC')) * 1000)::bigint"
-        "   AS ms) AS day GROUP BY station)"
-        " SELECT coalesce(json_agg(json_build_object('station', s.station, 'results', coalesce(t.results, 0),"
-        "  'last_sequence', coalesce(t.last_sequence, 0), 'missing', coalesce(t.missing, 0), 'mode', t.mode,"
-        "  'phones_today', coalesce(t.phones_today, 0), 'passed_today', coalesce(t.passed_today, 0),"
+        " day AS (SELECT (extract(epoch FROM date_trunc('day', now() AT TIME ZONE 'UTC')) * 1000)::bigint AS ms)"
+        " SELECT coalesce(json_agg(json_build_object('station', s.station, 'results', s.results,"
+        "  'last_sequence', s.last_sequence, 'missing', s.last_sequence - s.results, 'mode', m.mode,"
+        "  'phones_today', today.phones, 'passed_today', today.passed,"
         "  'last_seen_ms', s.last_seen_ms, 'waiting', s.waiting, 'ports', coalesce(p.ports, '[]'))"
         "  ORDER BY s.station), '[]')"
-        " FROM stations s LEFT JOIN totals t USING (station) LEFT JOIN port_lists p USING (station)";
+        " FROM stations s"
+        "  LEFT JOIN LATERAL (SELECT mode FROM results r WHERE r.station = s.station ORDER BY sequence DESC LIMIT 1)"
+        "   AS m ON true"
+        "  CROSS JOIN LATERAL (SELECT count(*) AS phones, count(*) FILTER (WHERE result = 'Success') AS passed"
+        "   FROM results r, day WHERE r.station = s.station AND r.result_ms >= day.ms) AS today"
+        "  LEFT JOIN port_lists p USING (station)";
     return SingleText(kSql, {}, json, error);
 }
 

@@ -32,7 +32,7 @@ struct ResultQuery {
 class LineDatabase {
 public:
     // The schema this build writes, kept in line_schema.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     explicit LineDatabase(std::string url) : url_(std::move(url)) {}
     ~LineDatabase();

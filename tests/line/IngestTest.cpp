@@ -136,5 +136,21 @@ TEST(LineIngest, TheSchemaIsMadeOnceAndANewerOneIsRefused) {
     EXPECT_NE(error.find("newer tandrel-line"), std::string::npos) << error;
 }
 
+// A line's database from before the station list was kept: the step that
+// keeps it counts what the results already hold.
+TEST(LineIngest, AnOlderDatabaseIsBroughtUpToDateWithWhatItHeld) {
+    const LineService line({"st-1"});
+    ASSERT_EQ(line.Post("st-1", BatchOf({LineResult("st-1", 1, 1), LineResult("st-1", 3, 2, false)}))->status, 200);
+    const json before = Body(line.Get("/api/stations"));
+    line.Query("ALTER TABLE stations DROP COLUMN results, DROP COLUMN last_sequence; DROP TABLE station_ports;"
+               " DROP INDEX results_by_day; UPDATE line_schema SET version = 2");
+    line::LineDatabase again(line.DatabaseUrl());
+    std::string error;
+    ASSERT_TRUE(again.Migrate(error)) << error;
+    EXPECT_EQ(Body(line.Get("/api/stations")), before);
+    EXPECT_EQ(before[0]["missing"], 1);
+    EXPECT_EQ(before[0]["ports"].size(), 2u);
+}
+
 }  // namespace
 }  // namespace tandrel::test
