@@ -75,11 +75,18 @@ protected:
         return std::make_unique<ChildProcess>(argv, folder / "station.log");
     }
 
+    // The line service, once it serves: a station started after it finds it.
     std::unique_ptr<ChildProcess> Service(const test::LineDatabaseFixture& database) {
-        return std::make_unique<ChildProcess>(
+        const std::string log = folder / "line.log";
+        auto service = std::make_unique<ChildProcess>(
             std::vector<std::string>{TANDREL_LINE_PROGRAM, "--database", database.Url(), "--listen", line.substr(7),
                                      "--tokens", folder / "tokens"},
-            folder / "line.log");
+            log);
+        EXPECT_TRUE(Within(std::chrono::seconds(20), [&] {
+            return ReadWholeFile(log).find("serving") != std::string::npos || !service->Running();
+        }));
+        EXPECT_TRUE(service->Running()) << ReadWholeFile(log);
+        return service;
     }
 
     // The station's results, each in the line once, in the order it wrote them.
