@@ -131,11 +131,6 @@ TEST_F(AppTest, ALineTheStationCannotForwardToIsRefusedBeforeAnyWindow) {
     folder.WriteFile("token", "secret\n");
     folder.WriteFile("empty", "\n");
     const std::string store = folder / "results.db";
-#ifdef _WIN32
-    const char* kNoClient = "--line is not available in this build";
-#else
-    const char* kNoClient = "--line takes the line service's address, http://HOST:PORT, not ftp://line";
-#endif
     const struct {
         std::vector<std::string> args;
         std::string reason;
@@ -146,7 +141,9 @@ TEST_F(AppTest, ALineTheStationCannotForwardToIsRefusedBeforeAnyWindow) {
         {{"--results", store, "--line", "http://line:8025", "--line-token", folder / "missing"},
          "cannot read the line token file " + folder / "missing"},
         {{"--results", store, "--line", "http://line:8025", "--line-token", folder / "empty"}, "holds no token"},
-        {{"--results", store, "--line", "ftp://line", "--line-token", folder / "token"}, kNoClient},
+        {{"--results", store, "--line", "ftp://line", "--line-token", folder / "token"},
+         "--line takes the line service's address, http://HOST:PORT, not ftp://line"},
+        {{"--results", store, "--line", "http://line:80x", "--line-token", folder / "token"}, "not http://line:80x"},
     };
     for (const auto& c : cases) {
         errors.str("");

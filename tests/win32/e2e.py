@@ -16,80 +16,20 @@ import re
 import shutil
 import subprocess
 import sys
-import threading
-import time
 
-WINE_RUN, BIN = sys.argv[1], os.path.abspath(sys.argv[2])
-WORK = os.path.abspath("win32-e2e")
+from wine_station import WineStation, follow, results_of, win
+
+STATION = WineStation(sys.argv[1], sys.argv[2], "win32-e2e")
+WORK = STATION.work
 PHONES = 8
 IMAGES = [("psi", 1, 96 * 1024), ("code", 4, 3 * 1024 * 1024), ("eep", 7, 64 * 1024)]
-
-
-def win(path):
-    """The path as a Windows program names it (Wine shows / as Z:)."""
-    return "Z:" + path.replace("/", "\\")
-
-
-def tool(name, *args, check=True):
-    result = subprocess.run([WINE_RUN, os.path.join(BIN, name), *args], capture_output=True, text=True)
-    if check and result.returncode != 0:
-        sys.exit(f"{name} {' '.join(args)} failed ({result.returncode}): {result.stdout}{result.stderr}")
-    return result
-
-
-def start_station(env, bench, images, *more):
-    """tandrel.exe on the bench with --start, its journal on standard output."""
-    # No --library: the simulator DLL beside tandrel.exe is the one that loads.
-    args = [WINE_RUN, os.path.join(BIN, "tandrel.exe"), "--devices", "dir:" + win(bench) + "\\registry",
-            "--start", "--journal", "-", *more]
-    for image in images:
-        args += ["--image", image]
-    return subprocess.Popen(args, env=env, stdout=subprocess.PIPE, text=True)
-
-
-def follow(station, records, enough):
-    """Reads the journal into records, until it ends. The event is set once
-    enough(records) holds or the journal has ended; join the thread for every
-    record."""
-    done = threading.Event()
-
-    def read():
-        for line in station.stdout:
-            records.append(json.loads(line))
-            if enough(records):
-                done.set()
-        done.set()
-
-    reader = threading.Thread(target=read, daemon=True)
-    reader.start()
-    return done, reader
-
-
-def close_from_outside(station):
-    """Closes the window as taskkill does (WM_CLOSE); the exit status, or a
-    text saying it did not close."""
-    subprocess.run([WINE_RUN, "taskkill", "/im", "tandrel.exe"], capture_output=True)
-    try:
-        return station.wait(60)
-    except subprocess.TimeoutExpired:
-        station.kill()
-        return "none (it did not close)"
-
-
-def store_rows(store):
-    """The rows tandrel-results.exe lists of store (a --results option, or
-    none for the default store); None when it cannot read the store."""
-    listed = tool("tandrel-results.exe", *store, "list", "--json", check=False)
-    if listed.returncode != 0:
-        return None
-    return [json.loads(line) for line in listed.stdout.splitlines()]
 
 
 def store_failures(store, results, earlier=0):
     """What store does not hold of the journal's results: after the earlier
     rows, one row each in the order written with the journal's fields, the
     sequence going on, and no damage."""
-    rows = store_rows(store)
+    rows = STATION.store_rows(store)
     if rows is None:
         return [f"tandrel-results {' '.join(store)} cannot list the store"]
     rows = rows[earlier:]
@@ -106,40 +46,26 @@ def store_failures(store, results, earlier=0):
         if row["reason"] != result.get("reason"):
             failures.append(f"row {row['sequence']}: reason {row['reason']!r}, "
                             f"the journal says {result.get('reason')!r}")
-    check = tool("tandrel-results.exe", *store, "check", check=False)
+    check = STATION.tool("tandrel-results.exe", *store, "check", check=False)
     if check.returncode != 0:
         failures.append(f"tandrel-results check: {check.stdout}{check.stderr}")
     return failures
 
 
-def make_images():
-    images = []
-    for name, memory_class, size in IMAGES:
-        payload = os.path.join(WORK, name + ".bin")
-        with open(payload, "wb") as f:
-            f.write(os.urandom(size))
-        image = os.path.join(WORK, name + ".fls")
-        tool("tandrel-pack.exe", "image", win(image), "--class", str(memory_class), "--name", name, win(payload))
-        images.append(win(image))
-    return images
-
-
 def eight_phones(images):
     bench = os.path.join(WORK, "bench")
-    tool("tandrel-bench.exe", "create", win(bench), "--phones", str(PHONES))
+    STATION.tool("tandrel-bench.exe", "create", win(bench), "--phones", str(PHONES))
 
     # Wine sets LOCALAPPDATA itself, to the prefix's user folder: the default
     # store there keeps the rows of every earlier run too.
-    earlier = len(store_rows([]) or [])
+    earlier = len(STATION.store_rows([]) or [])
     env = dict(os.environ, TANDREL_BENCH=win(bench))
-    robot = subprocess.Popen([WINE_RUN, os.path.join(BIN, "tandrel-bench.exe"), "robot", win(bench), "--phones",
-                              str(PHONES), "--interval", "200", "--until-done", "--timeout", "240"],
-                             env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    station = start_station(env, bench, images, "--screenshot", "win32-e2e.png")
+    robot = STATION.robot(env, bench, PHONES, "--interval", "200", "--until-done", "--timeout", "240")
+    station = STATION.start(env, bench, images, "--screenshot", "win32-e2e.png")
     records = []
     done, _ = follow(station, records, lambda got: len(results_of(got)) == PHONES)
     finished = done.wait(240)
-    status = close_from_outside(station)
+    status = STATION.close_from_outside(station)
     results = results_of(records)
     try:
         robot_output, _ = robot.communicate(timeout=120)
@@ -163,34 +89,29 @@ def eight_phones(images):
     if robot.returncode != 0:
         failures.append(f"the robot failed: {robot_output}")
     for phone in range(1, PHONES + 1):
-        verify = tool("tandrel-bench.exe", "verify", win(bench), str(phone), *images, check=False)
+        verify = STATION.tool("tandrel-bench.exe", "verify", win(bench), str(phone), *images, check=False)
         if verify.returncode != 0:
             failures.append(f"phone {phone} does not hold the images: {verify.stdout}{verify.stderr}")
     failures += store_failures([], results, earlier)
     if not os.path.exists("win32-e2e.png"):
         failures.append("no screenshot of the window at its close")
     # A windowed program: --version must still reach the pipe it was started with.
-    version = tool("tandrel.exe", "--version", check=False)
+    version = STATION.tool("tandrel.exe", "--version", check=False)
     if version.returncode != 0 or not re.fullmatch(r"tandrel \d+(\.\d+)*\n", version.stdout):
         failures.append(f"--version printed {version.stdout!r} and exited with {version.returncode}")
     return failures
-
-
-def results_of(records):
-    """Each channel's last result record."""
-    return {r["ch"]: r for r in records if r["ev"] == "result"}
 
 
 def closed_during_download(images):
     """Closed from outside, the window asks nothing: each phone still being
     written gets a "Fail" result before the program ends."""
     bench = os.path.join(WORK, "close-bench")
-    tool("tandrel-bench.exe", "create", win(bench), "--phones", "2")
+    STATION.tool("tandrel-bench.exe", "create", win(bench), "--phones", "2")
     for phone in ("1", "2"):
-        tool("tandrel-bench.exe", "fault", win(bench), phone, "rate=32K")
-        tool("tandrel-bench.exe", "plug", win(bench), phone)
+        STATION.tool("tandrel-bench.exe", "fault", win(bench), phone, "rate=32K")
+        STATION.tool("tandrel-bench.exe", "plug", win(bench), phone)
     store = ["--results", win(os.path.join(WORK, "close-results.db"))]
-    station = start_station(dict(os.environ, TANDREL_BENCH=win(bench)), bench, images, *store)
+    station = STATION.start(dict(os.environ, TANDREL_BENCH=win(bench)), bench, images, *store)
     records = []
 
     def both_written(got):
@@ -200,7 +121,7 @@ def closed_during_download(images):
     done, reader = follow(station, records, both_written)
     if not done.wait(120) or not both_written(records):
         failures.append(f"the two phones were not being written: {[json.dumps(r) for r in records[-5:]]}")
-    status = close_from_outside(station)
+    status = STATION.close_from_outside(station)
     reader.join(30)
     results = results_of(records)
     if status != 0:
@@ -214,7 +135,7 @@ def closed_during_download(images):
 def main():
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
-    images = make_images()
+    images = STATION.make_images(IMAGES)
     failures = eight_phones(images) + closed_during_download(images)
     for failure in failures:
         print("FAIL:", failure)

@@ -1,8 +1,8 @@
 #include <httplib.h>
 
-#include <nlohmann/json.hpp>
-
+#include "results/LineAddress.h"
 #include "results/LineClient.h"
+#include "results/LineReply.h"
 
 namespace tandrel {
 
@@ -13,22 +13,22 @@ namespace {
 constexpr int kConnectSeconds = 2;
 constexpr int kAnswerSeconds = 5;
 
-std::string Words(httplib::Error error, const std::string& origin) {
+LineFault FaultOf(httplib::Error error) {
     switch (error) {
-    case httplib::Error::Connection: return "cannot connect to " + origin;
-    case httplib::Error::ConnectionTimeout: return origin + " does not answer";
+    case httplib::Error::Connection: return LineFault::kConnect;
+    case httplib::Error::ConnectionTimeout: return LineFault::kTimeout;
     case httplib::Error::Read:
-    case httplib::Error::Write: return "the connection to " + origin + " broke off";
+    case httplib::Error::Write: return LineFault::kBrokeOff;
     case httplib::Error::SSLConnection:
-    case httplib::Error::SSLServerVerification: return "no secure connection to " + origin;
-    default: return "the request to " + origin + " failed (" + httplib::to_string(error) + ")";
+    case httplib::Error::SSLServerVerification: return LineFault::kSecure;
+    default: return LineFault::kOther;
     }
 }
 
 class HttpLineClient : public LineClient {
 public:
-    HttpLineClient(const std::string& origin, std::string path, const std::string& token)
-        : origin_(origin), client_(origin), path_(std::move(path)) {
+    HttpLineClient(const LineAddress& address, const std::string& token)
+        : origin_(address.origin), client_(address.origin), path_(address.resultsPath) {
         client_.set_connection_timeout(kConnectSeconds);
         client_.set_read_timeout(kAnswerSeconds);
         client_.set_write_timeout(kAnswerSeconds);
@@ -36,30 +36,13 @@ public:
     }
 
     LineAnswer Send(const std::string& batch) override {
-        LineAnswer answer;
         const httplib::Result result = client_.Post(path_.c_str(), batch, "application/json");
         if (!result) {
-            answer.reason = Words(result.error(), origin_);
+            LineAnswer answer;
+            answer.reason = LineFaultWords(FaultOf(result.error()), origin_, httplib::to_string(result.error()));
             return answer;
         }
-        nlohmann::json body = nlohmann::json::parse(result->body, nullptr, false);
-        if (result->status != 200) {
-            answer.reason = "the line answered " + std::to_string(result->status);
-            if (body.is_object() && body.contains("error") && body["error"].is_string()) {
-                answer.reason += ": " + body["error"].get<std::string>();
-            }
-            return answer;
-        }
-        const auto conflicting = body.is_object() ? body.find("conflicting") : body.end();
-        if (conflicting == body.end() || !conflicting->is_array()) {
-            answer.reason = "the line's answer is not one of a line service";
-            return answer;
-        }
-        for (const auto& sequence : *conflicting) {
-            if (sequence.is_number_integer()) answer.conflicting.push_back(sequence.get<std::int64_t>());
-        }
-        answer.answered = true;
-        return answer;
+        return ReadLineReply(result->status, result->body);
     }
 
 private:
@@ -71,18 +54,9 @@ private:
 }  // namespace
 
 std::unique_ptr<LineClient> MakeLineClient(const std::string& url, const std::string& token, std::string& error) {
-    const std::size_t scheme = url.find("://");
-    const bool known = scheme != std::string::npos && (url.compare(0, scheme, "http") == 0 ||
-                                                       url.compare(0, scheme, "https") == 0);
-    const std::size_t pathAt = known ? url.find('/', scheme + 3) : std::string::npos;
-    const std::string origin = url.substr(0, pathAt);
-    if (!known || origin.size() <= scheme + 3) {
-        error = "--line takes the line service's address, http://HOST:PORT, not " + url;
-        return nullptr;
-    }
-    std::string path = pathAt == std::string::npos ? std::string() : url.substr(pathAt);
-    if (!path.empty() && path.back() == '/') path.pop_back();
-    return std::make_unique<HttpLineClient>(origin, path + "/api/results", token);
+    const std::optional<LineAddress> address = ReadLineAddress(url, error);
+    if (!address) return nullptr;
+    return std::make_unique<HttpLineClient>(*address, token);
 }
 
 }  // namespace tandrel
