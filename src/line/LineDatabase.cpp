@@ -61,9 +61,15 @@ bool Succeeded(const Result& result) {
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
+// libpq's message, on one line: it goes into a station's log as one.
 std::string Reason(PGconn* conn) {
-    std::string text = PQerrorMessage(conn);
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    std::string text;
+    for (const char* c = PQerrorMessage(conn); *c; ++c) {
+        const bool blank = *c == '\n' || *c == '\t' || *c == ' ';
+        if (!blank) text += *c;
+        else if (!text.empty() && text.back() != ' ') text += ' ';
+    }
+    if (!text.empty() && text.back() == ' ') text.pop_back();
     return "the line's database: " + text;
 }
 

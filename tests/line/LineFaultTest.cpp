@@ -57,6 +57,12 @@ std::vector<std::string> Texts(JournalTail& journal, const std::string& ev, cons
     return texts;
 }
 
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
 class LineFaults : public BenchTest {
 protected:
     LineFaults() {
@@ -103,6 +109,12 @@ protected:
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(arrived[i], nlohmann::json::parse(ResultJson(rows[i]))) << "result " << i + 1 << ", in order";
         }
+    }
+
+    std::string PhoneStates() const {
+        std::string states;
+        for (int n = 1; n <= 8; ++n) states += std::to_string(n) + " " + bench.PhoneState(n) + "; ";
+        return states;
     }
 
     const std::string journalFile = folder / "journal.jsonl";
@@ -153,8 +165,9 @@ TEST_F(LineFaults, AServiceKilledOrADatabaseStoppedMidRunGetsEveryResultOnceAndI
         std::filesystem::remove(journalFile);
         const test::LineDatabaseFixture database(cluster.Url());
         service = Service(database);
-        const auto station = Station({"--driver", "comm", "--port-alarm", "1"});
+        // In COMM mode the station opens every port as it starts.
         for (int n = 1; n <= 8; ++n) bench.Plug(n);
+        const auto station = Station({"--driver", "comm", "--port-alarm", "1"});
         JournalTail journal(journalFile);
         ASSERT_TRUE(Within(std::chrono::seconds(60), [&] {
             return database.Query("SELECT count(*) FROM results") == "1" || !station->Running();
@@ -165,7 +178,8 @@ TEST_F(LineFaults, AServiceKilledOrADatabaseStoppedMidRunGetsEveryResultOnceAndI
         fault.start();
         ASSERT_TRUE(Within(std::chrono::seconds(120), [&] {
             return Texts(journal, "result", "").size() == 8 || !station->Running();
-        }));
+        })) << Texts(journal, "result", "").size() << " results; phones: " << PhoneStates() << "\nlog:\n"
+            << Joined(Texts(journal, "log", ""));
         std::this_thread::sleep_until(struck + fault.lasting);
         EXPECT_EQ(Texts(journal, "log", kUnreachable).size(), 1u) << ReadWholeFile(journalFile);
         fault.end();
