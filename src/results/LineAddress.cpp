@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "results/LineClient.h"
+
 namespace tandrel {
 
 namespace {
@@ -52,6 +54,12 @@ std::optional<LineAddress> ReadLineAddress(const std::string& url, std::string& 
     if (!path.empty() && path.back() == '/') path.pop_back();
     address.resultsPath = path + "/api/results";
     return address;
+}
+
+std::unique_ptr<LineClient> MakeLineClient(const std::string& url, const std::string& token, std::string& error) {
+    const std::optional<LineAddress> address = ReadLineAddress(url, error);
+    if (!address) return nullptr;
+    return MakeHttpLineClient(*address, token);
 }
 
 }  // namespace tandrel

@@ -26,8 +26,17 @@ public:
     virtual LineAnswer Send(const std::string& batch) = 0;
 };
 
+// A batch waits this long at most for a connection and for the line's
+// answer: a station shut down meanwhile waits no longer for its forwarding
+// to end.
+constexpr int kLineConnectMs = 2000;
+constexpr int kLineAnswerMs = 5000;
+
 // The client for url (http://HOST:PORT), sending token with every batch.
-// Null, with the reason, when url is not one or the build has no client.
+// Null, with the reason, when url is not one.
 std::unique_ptr<LineClient> MakeLineClient(const std::string& url, const std::string& token, std::string& error);
+
+// The system's HTTP client of the line at address: each system's own.
+std::unique_ptr<LineClient> MakeHttpLineClient(const struct LineAddress& address, const std::string& token);
 
 }  // namespace tandrel

@@ -27,7 +27,7 @@ LineForwarder::~LineForwarder() {
 void LineForwarder::ResultWritten() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        written_ = true;
+        news_ = true;
     }
     wake_.notify_one();
 }
@@ -36,7 +36,7 @@ void LineForwarder::PortsFlagged(std::string ports) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         ports_ = std::move(ports);
-        written_ = true;
+        news_ = true;
     }
     wake_.notify_one();
 }
@@ -44,13 +44,13 @@ void LineForwarder::PortsFlagged(std::string ports) {
 void LineForwarder::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!closing_) {
-        written_ = false;
+        news_ = false;
         lock.unlock();
         const int restMs = SendBatch();
-        const bool newResultEndsRest = pacing_.NewResultEndsRest();
+        const bool newsEndsRest = pacing_.NewResultEndsRest();
         lock.lock();
         wake_.wait_for(lock, std::chrono::milliseconds(restMs),
-                       [&] { return closing_ || (written_ && newResultEndsRest); });
+                       [&] { return closing_ || (news_ && newsEndsRest); });
     }
 }
 

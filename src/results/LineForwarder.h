@@ -52,7 +52,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    bool written_ = false;  // guarded by mutex_
+    bool news_ = false;  // a new result or port flag; guarded by mutex_
     bool closing_ = false;  // guarded by mutex_
     // None until the station has counted its ports' history.
     std::optional<std::string> ports_;  // guarded by mutex_

@@ -1,5 +1,7 @@
 #include <httplib.h>
 
+#include <chrono>
+
 #include "results/LineAddress.h"
 #include "results/LineClient.h"
 #include "results/LineReply.h"
@@ -7,11 +9,6 @@
 namespace tandrel {
 
 namespace {
-
-// A batch waits this long at most for the line's answer: a station shut
-// down meanwhile waits no longer for its forwarding to end.
-constexpr int kConnectSeconds = 2;
-constexpr int kAnswerSeconds = 5;
 
 LineFault FaultOf(httplib::Error error) {
     switch (error) {
@@ -29,9 +26,9 @@ class HttpLineClient : public LineClient {
 public:
     HttpLineClient(const LineAddress& address, const std::string& token)
         : origin_(address.origin), client_(address.origin), path_(address.resultsPath) {
-        client_.set_connection_timeout(kConnectSeconds);
-        client_.set_read_timeout(kAnswerSeconds);
-        client_.set_write_timeout(kAnswerSeconds);
+        client_.set_connection_timeout(std::chrono::milliseconds(kLineConnectMs));
+        client_.set_read_timeout(std::chrono::milliseconds(kLineAnswerMs));
+        client_.set_write_timeout(std::chrono::milliseconds(kLineAnswerMs));
         client_.set_default_headers({{"Authorization", "Bearer " + token}});
     }
 
@@ -53,10 +50,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<LineClient> MakeLineClient(const std::string& url, const std::string& token, std::string& error) {
-    const std::optional<LineAddress> address = ReadLineAddress(url, error);
-    if (!address) return nullptr;
-    return std::make_unique<HttpLineClient>(*address, token);
+std::unique_ptr<LineClient> MakeHttpLineClient(const LineAddress& address, const std::string& token) {
+    return std::make_unique<HttpLineClient>(address, token);
 }
 
 }  // namespace tandrel

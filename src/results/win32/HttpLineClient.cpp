@@ -12,11 +12,6 @@ namespace tandrel {
 
 namespace {
 
-// A batch waits this long at most for the line's answer: a station shut
-// down meanwhile waits no longer for its forwarding to end.
-constexpr int kConnectMs = 2000;
-constexpr int kAnswerMs = 5000;
-
 struct HandleCloser {
     void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
 };
@@ -56,7 +51,7 @@ public:
           session_(WinHttpOpen(L"tandrel", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                WINHTTP_NO_PROXY_BYPASS, 0)) {
         if (session_) {
-            WinHttpSetTimeouts(session_.get(), kConnectMs, kConnectMs, kAnswerMs, kAnswerMs);
+            WinHttpSetTimeouts(session_.get(), kLineConnectMs, kLineConnectMs, kLineAnswerMs, kLineAnswerMs);
             connection_.reset(WinHttpConnect(session_.get(), Widen(address.host).c_str(), address.port, 0));
         }
         if (!connection_) setupError_ = LastError();
@@ -115,10 +110,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<LineClient> MakeLineClient(const std::string& url, const std::string& token, std::string& error) {
-    const std::optional<LineAddress> address = ReadLineAddress(url, error);
-    if (!address) return nullptr;
-    return std::make_unique<HttpLineClient>(*address, token);
+std::unique_ptr<LineClient> MakeHttpLineClient(const LineAddress& address, const std::string& token) {
+    return std::make_unique<HttpLineClient>(address, token);
 }
 
 }  // namespace tandrel
